@@ -1,0 +1,6 @@
+#include "core/ProcessFlags.h"
+
+ProcessFlags& GetProcessFlags() {
+    static ProcessFlags flags;
+    return flags;
+}
