@@ -5,6 +5,8 @@
 #include "core/AppInstance.h"
 #include "core/PackageName.h"
 #include "core/ProcessFlags.h"
+#include "report/EventCatalogue.h"
+#include "report/LoggerServer.h"
 #include "sys/Folders.h"
 #include "sys/FileUtil.h"
 #include "sys/TextEncoding.h"
@@ -93,7 +95,19 @@ void CEntrySequence::MeasureDownloadTime() {
 }
 
 void CEntrySequence::ReportStart() {
-    // The event logger joins here: "pSoftInstall" and the start records.
+    using namespace catalogue;
+    ILoggerServer* logger = GetLoggerServer();
+    if (logger == nullptr) return;
+    logger->ClearProperties();
+    logger->SetBoolProperty(prop::kIsFirstInstall, GetProcessFlags().firstInstall);
+    logger->SetStringProperty(prop::kSoftPackageName, packageName_.c_str());
+    logger->SetIntProperty(prop::kDownloadTime, downloadTime_);
+    logger->SetStringProperty(prop::kParentAppName, parentName_.c_str());
+    logger->SetStringProperty(prop::kInstallType, value::kInstaller);
+    logger->SendEvent(event::kSoftInstall);
+    logger->WriteStartRecord(record::kStartNumber, "", "", "");
+    logger->WriteStateRecord(record::kStateKindRun, record::kStateSource, record::kStateStart, packageName_.c_str(), "",
+                             {});
 }
 
 void CEntrySequence::StartServerQueries() {
@@ -113,5 +127,11 @@ void CEntrySequence::RunMainWindow() {
 }
 
 void CEntrySequence::ReportQuit() {
-    // The event logger joins here: the quit record and "vSoftQuit".
+    using namespace catalogue;
+    ILoggerServer* logger = GetLoggerServer();
+    if (logger == nullptr) return;
+    logger->WriteStateRecord(record::kStateKindRun, record::kStateSource, record::kStateExit, "", "", {});
+    logger->ClearProperties();
+    logger->SetStringProperty(prop::kEventName, value::kSoftExit);
+    logger->SendEvent(event::kSoftQuit);
 }
