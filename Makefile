@@ -15,13 +15,10 @@ all: win
 setup:
 	@TARVEL_DEPS_CACHE=$(ROOT)/deps tools/setup/setup.sh
 
-# Test discovery runs every test executable under Wine during the build; one
-# persistent wineserver serves the whole build.
 win: setup
 	cmake -S . -B $(ROOT)/win $(GEN) $(DEPS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DTARVEL_ENDPOINTS=local >/dev/null
-	$(ROOT)/win/wine-run --start-server
-	cmake --build $(ROOT)/win -j $(JOBS); status=$$?; $(ROOT)/win/wine-run --stop-server; exit $$status
+	cmake --build $(ROOT)/win -j $(JOBS)
 
 native: setup
 	cmake -S . -B $(ROOT)/native $(GEN) $(DEPS) -DCMAKE_BUILD_TYPE=Debug \

@@ -3,6 +3,8 @@
 # The windows build makes <name>_tests.exe from both lists and runs it under
 # Wine; the native build makes <name>_native_tests from the PORTABLE list and
 # runs it under ASan and UBSan. Every test case is its own CTest test.
+# RUNS_INSTALLER marks tests that start the installer executable: they never
+# run at the same time, since the installer allows one instance per machine.
 include(GoogleTest)
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -35,7 +37,7 @@ if(TARVEL_KIND STREQUAL windows)
 endif()
 
 function(tarvel_tests name)
-  cmake_parse_arguments(ARG "" "" "PORTABLE;WINDOWS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "RUNS_INSTALLER" "" "PORTABLE;WINDOWS;LIBS" ${ARGN})
   if(TARVEL_KIND STREQUAL windows)
     set(target ${name}_tests)
     set(sources ${ARG_PORTABLE} ${ARG_WINDOWS})
@@ -57,20 +59,31 @@ function(tarvel_tests name)
   if(TARVEL_KIND STREQUAL windows)
     tarvel_mark_profile(${target})
   endif()
+  set(lock "")
+  if(ARG_RUNS_INSTALLER AND TARVEL_KIND STREQUAL windows)
+    add_dependencies(${target} installer)
+    set(lock installer)
+  endif()
+  # Listing happens when CTest starts, inside the harness's display and
+  # network namespace, so the build itself never runs Wine.
   gtest_discover_tests(${target}
     TEST_PREFIX "${name}."
+    DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT ${TARVEL_TEST_TIMEOUT} FIXTURES_REQUIRED "${TARVEL_TEST_FIXTURES}")
+    PROPERTIES TIMEOUT ${TARVEL_TEST_TIMEOUT} FIXTURES_REQUIRED "${TARVEL_TEST_FIXTURES}" RESOURCE_LOCK "${lock}")
 endfunction()
 
 # tarvel_script_test(name COMMAND ...): a test that is a script (shell or
 # Python) rather than a gtest executable, with the same fixtures.
 function(tarvel_script_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "COMMAND" ${ARGN})
+  cmake_parse_arguments(ARG "RUNS_INSTALLER" "TIMEOUT" "COMMAND" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT ${TARVEL_TEST_TIMEOUT})
   endif()
   add_test(NAME ${name} COMMAND ${ARG_COMMAND})
+  if(ARG_RUNS_INSTALLER)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK installer)
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} FIXTURES_REQUIRED "${TARVEL_TEST_FIXTURES}"
     ENVIRONMENT "TARVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};TARVEL_BINARY_DIR=${CMAKE_BINARY_DIR};TARVEL_WINE_RUN=${TARVEL_WINE_RUN}")
 endfunction()

@@ -24,23 +24,23 @@ count_ctest() {
 }
 
 run_ctest() {
-  local title=$1 dir=$2
-  shift 2
+  local title=$1
+  shift
   local log
   log=$(mktemp)
   echo "== $title"
-  "$@" ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300 2>&1 | tee "$log"
+  "$@" -j "$jobs" --output-on-failure --timeout 300 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
   count_ctest "$log"
   rm -f "$log"
 }
 
-run_ctest "native tests (ASan, UBSan)" "$build/native"
+run_ctest "native tests (ASan, UBSan)" ctest --test-dir "$build/native"
 
 "$here/check-profiles.sh" "$build" || failed=1
 
 export TARVEL_WINEPREFIX="$build/win/wineprefix"
-run_ctest "Windows tests under Wine" "$build/win" "$here/isolate"
+run_ctest "Windows tests under Wine" "$here/isolate" "$here/wine-ctest" "$build/win"
 
 echo "== fuzz smoke run"
 "$here/fuzz.sh" "$build/fuzz" "${FUZZ_SECONDS:-3}" || failed=1
