@@ -25,6 +25,10 @@ CUT = "cut"
 LOOP = "loop"
 
 TEST_ZONE = {
+    # The scripted HTTP server of the network tests, by a name only this server knows.
+    "fallback.tarvel.test": [("A", "127.0.4.1")],
+    # Differs from the system's answer, so a test can tell which resolver was asked.
+    "localhost": [("A", "127.0.4.1")],
     "cname.tarvel.test": [("CNAME", "edge.tarvel.test"), ("A", "127.0.0.11"), ("A", "127.0.0.12")],
     "many.tarvel.test": [("A", "127.0.1.%d" % i) for i in range(25)],
     "empty.tarvel.test": [],

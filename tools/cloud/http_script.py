@@ -74,6 +74,10 @@ def stall(data, pause):
     return run
 
 
+PAC_DIRECT = b'function FindProxyForURL(url, host) { return "DIRECT"; }\n'
+PAC_PROXY = b'function FindProxyForURL(url, host) { return "PROXY 127.0.4.2:18481"; }\n'
+
+
 def long_header():
     filler = ["X-Filler-%d: %s" % (i, "f" * 90) for i in range(60)]
     return reply("200 OK", filler + ["Content-Length: 5"], b"hello")
@@ -99,6 +103,8 @@ SCRIPTS = {
     "posted": send(reply("201 Created", ["Content-Length: 6"], b"posted")),
     "head": send(reply("200 OK", ["Content-Length: 1234", "Accept-Ranges: bytes"])),
     "close": send(b""),
+    "pac-direct": send(reply("200 OK", ["Content-Type: application/x-ns-proxy-autoconfig", "Content-Length: %d" % len(PAC_DIRECT)], PAC_DIRECT)),
+    "pac-proxy": send(reply("200 OK", ["Content-Type: application/x-ns-proxy-autoconfig", "Content-Length: %d" % len(PAC_PROXY)], PAC_PROXY)),
 }
 
 
