@@ -2,20 +2,25 @@
 
 #include <winsock2.h>
 
+#include <ctime>
+#include <utility>
+
+#include "core/AppInfo.h"
 #include "core/AppInstance.h"
+#include "core/CacheConfig.h"
 #include "core/PackageName.h"
 #include "core/ProcessFlags.h"
 #include "report/EventCatalogue.h"
 #include "report/LoggerServer.h"
 #include "sys/Folders.h"
 #include "sys/FileUtil.h"
+#include "sys/SystemInfo.h"
 #include "sys/TextEncoding.h"
+#include "sys/TextOps.h"
 #include "sys/Win32Handle.h"
 
 namespace {
 
-constexpr wchar_t kProductUninstallKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{CC98B63F-FEE3-45C3-89F5-C17B49A61F94}_is1";
 constexpr DWORD kModulePathChars = 1024;
 constexpr WORD kWinsockVersion = 0x0101;
 
@@ -73,18 +78,25 @@ void CEntrySequence::ReadInstallationState() {
 
 void CEntrySequence::DerivePackageAndChannel() {
     packageName_ = PackageNameFromPath(WideToUtf8(OwnExecutablePath()));
-    const std::string channel = ChannelFromPackageName(packageName_);
-    // The own product version (installed-product lookup) joins here and may
-    // replace the channel through ChannelFromVersion.
+    std::string channel = ChannelFromPackageName(packageName_);
+    if (IAppInfo* appInfo = GetAppInfo()) {
+        channel = ChannelFromVersion(WideToUtf8(appInfo->GetProductVersion(L"")), std::move(channel));
+    }
     settings_.Get().SetChannel(channel);
 }
 
 void CEntrySequence::RecordBeginTimestamp() {
-    // The configuration record joins here: "begin_timestamp" under "General".
+    GetCacheConfig().SetBeginTimestamp(FormatInt64Wide(static_cast<int64_t>(std::time(nullptr))));
 }
 
 void CEntrySequence::RecordLaunchingProgram() {
-    // The process queries join here: the parent's image path as "launch_appname".
+    DWORD parentId = 0;
+    if (!GetParentProcessId(::GetCurrentProcessId(), parentId)) return;
+    if (!GetProcessImagePath(parentId, parentImagePath_) || parentImagePath_.empty()) return;
+    GetCacheConfig().SetLaunchAppName(parentImagePath_);
+    const std::string utf8Path = WideToUtf8(parentImagePath_);
+    const size_t lastBackslash = utf8Path.rfind('\\');
+    if (lastBackslash != std::string::npos) parentName_ = utf8Path.substr(lastBackslash + 1);
 }
 
 void CEntrySequence::MeasureDownloadTime() {
