@@ -115,6 +115,14 @@ TEST_F(TcpClientTest, TimeoutsApplyAtConnectAndWhenChanged) {
     EXPECT_EQ(client.SocketTimeout(SO_SNDTIMEO), 4000);
 }
 
+TEST_F(TcpClientTest, UnresolvableProxyHostFailsTheAttempt) {
+    if (!InPrivateNetwork()) GTEST_SKIP() << "asks the system resolver for an unknown name";
+    ProbeClient client;
+    client.SetServer(kHttpHost, kHttpPort);
+    client.SetProxy(ProxyConfig{1, "proxy.tarvel.test", kTunnelProxyPort});
+    EXPECT_EQ(FailureOf([&] { client.ConnectOnce(); }), "Can't connect proxy server");
+}
+
 TEST_F(TcpClientTest, UnknownDnsModeResolvesNothing) {
     ProbeClient client;
     client.SetDns(DnsConfig{7, "127.0.0.8"});
