@@ -37,7 +37,7 @@ run_ctest() {
 
 run_ctest "native tests (ASan, UBSan)" ctest --test-dir "$build/native"
 
-"$here/check-profiles.sh" "$build" || failed=1
+"$here/check-binaries.sh" "$build" || failed=1
 
 export TARVEL_WINEPREFIX="$build/win/wineprefix"
 run_ctest "Windows tests under Wine" "$here/isolate" "$here/wine-ctest" "$build/win"
