@@ -21,8 +21,8 @@ int64_t FileTimeToUnixSeconds(const FILETIME& time) noexcept {
 
 HANDLE CorvanFileCreate(const std::wstring& path) {
     if (path.empty()) throw CorvanError("filename can't be empty");
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw CorvanError("CorvanFileCreate failed");
     return file;
 }
@@ -41,8 +41,8 @@ HANDLE CorvanFileOpen(uint16_t mode, const std::wstring& path) {
 int64_t CFileStream::Seek(int64_t offset, int origin) {
     eof_ = false;
     LONG high = static_cast<LONG>(offset >> 32);
-    const DWORD low = ::SetFilePointer(file_.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high,
-                                       static_cast<DWORD>(origin));
+    const DWORD low =
+        ::SetFilePointer(file_.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, static_cast<DWORD>(origin));
     if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return -1;
     return (static_cast<int64_t>(high) << 32) | low;
 }

@@ -50,7 +50,8 @@ std::vector<std::wstring> AllMountPaths() {
     do {
         const std::wstring name = volume;
         if (name.rfind(L"\\\\?\\", 0) != 0 || name.back() != L'\\') continue;
-        for (std::wstring& path : MountPathsOf(volume)) paths.push_back(std::move(path));
+        for (std::wstring& path : MountPathsOf(volume))
+            paths.push_back(std::move(path));
     } while (::FindNextVolumeW(find.Get(), volume, MAX_PATH));
     return paths;
 }

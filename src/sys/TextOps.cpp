@@ -33,14 +33,16 @@ int32_t FindFirstOf(std::basic_string_view<Char> text, std::basic_string_view<Ch
 template <typename Char>
 std::basic_string<Char> TrimLeftOf(std::basic_string_view<Char> text, std::basic_string_view<Char> set) {
     const size_t first = text.find_first_not_of(set);
-    return first == std::basic_string_view<Char>::npos ? std::basic_string<Char>() : std::basic_string<Char>(text.substr(first));
+    return first == std::basic_string_view<Char>::npos ? std::basic_string<Char>()
+                                                       : std::basic_string<Char>(text.substr(first));
 }
 
 // "%lld" semantics: optional leading white space, an optional sign, digits.
 template <typename Char>
 int64_t ParseInt64Of(std::basic_string_view<Char> text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint64_t magnitude = 0;

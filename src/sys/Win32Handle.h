@@ -2,8 +2,8 @@
 // never copies. Every handle the installer keeps lives in one of these.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <utility>
 

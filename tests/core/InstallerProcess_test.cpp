@@ -35,7 +35,8 @@ public:
     bool IsValid() const { return window_.IsValid(); }
     int PumpAndCountActivations() {
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
         return activations_;
     }
 
@@ -62,8 +63,9 @@ private:
 class TempFolderWatch {
 public:
     explicit TempFolderWatch(const std::wstring& root)
-        : folder_(::CreateFileW(root.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+        : folder_(::CreateFileW(root.c_str(), FILE_LIST_DIRECTORY,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
           event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         Arm();
     }

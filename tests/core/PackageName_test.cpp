@@ -38,8 +38,8 @@ TEST(PackageName, VersionOverridesChannel) {
         const char* channel;
     };
     const Case cases[] = {
-        {"3.96.0.1", "ravorid0"}, {"3.97.1.2", "vive3600"}, {"1.98.0.0", "zivezev0"}, {"3.99.5.5", "vurazu00"},
-        {"3.97.1", "file"},       {"3.100.1.2", "file"},    {"3.95.1.2", "file"},     {"", "file"},
+        {"3.96.0.1", "ravorid0"}, {"3.97.1.2", "vive3600"}, {"1.98.0.0", "zivezev0"},  {"3.99.5.5", "vurazu00"},
+        {"3.97.1", "file"},       {"3.100.1.2", "file"},    {"3.95.1.2", "file"},      {"", "file"},
         {"3.x.1.2", "file"},      {"3.97.1.2.5", "file"},   {"3.097.1.2", "vive3600"},
     };
     for (const Case& c : cases) {

@@ -32,10 +32,22 @@ TEST(FileUtil, ValidFolderPaths) {
         bool valid;
     };
     const Case cases[] = {
-        {L"C:\\Program Files\\Demo", true}, {L"C:\\Demo\\", true}, {L"C:", true},     {L"d:\\x", true},
-        {L"C:\\a\\\\b", false},             {L"1:\\a", false},     {L"C:\\a\\b?", false}, {L"CC:\\a", false},
-        {L"C\\a", false},                   {L"", false},          {L"C:\\a:b", false},  {L"C:\\a/b", false},
-        {L":C\\a", false},                  {L"C:\\a<b>", false},  {L"C:\\a|b", false},  {L"C:\\\"a\"", false},
+        {L"C:\\Program Files\\Demo", true},
+        {L"C:\\Demo\\", true},
+        {L"C:", true},
+        {L"d:\\x", true},
+        {L"C:\\a\\\\b", false},
+        {L"1:\\a", false},
+        {L"C:\\a\\b?", false},
+        {L"CC:\\a", false},
+        {L"C\\a", false},
+        {L"", false},
+        {L"C:\\a:b", false},
+        {L"C:\\a/b", false},
+        {L":C\\a", false},
+        {L"C:\\a<b>", false},
+        {L"C:\\a|b", false},
+        {L"C:\\\"a\"", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << std::string(c.path, c.path + wcslen(c.path));
