@@ -86,6 +86,16 @@ TEST_F(TcpHttpTest, BrokenRepliesFail) {
     }
 }
 
+TEST_F(TcpHttpTest, ServerResettingWhileTheBodyIsSentFailsTheSend) {
+    MultipartForm form;
+    // Far more than the socket buffers take, so sending is still going on
+    // when the reset arrives.
+    form.AddField("file", std::string(32 * 1024 * 1024, 'x'));
+    CTCPHttp http(kHttpHost, kHttpPort);
+    http.SetTimeouts(5000, 5000);
+    EXPECT_EQ(FailureOf([&] { http.PostForm("/reset-on-request/a", "", form); }), "socket send failed");
+}
+
 TEST_F(TcpHttpTest, LongHeaderIsCutAt4096Bytes) {
     const ResponseHeader head = CTCPHttp(kHttpHost, kHttpPort).Head("/long-header/a", "");
     EXPECT_EQ(head.status, "200");

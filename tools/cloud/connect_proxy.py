@@ -19,8 +19,10 @@ import socketserver
 import threading
 
 try:
+    from loopback import parse_address
     from recorder import Recorder
 except ImportError:
+    from .loopback import parse_address
     from .recorder import Recorder
 
 MODES = ("tunnel", "refuse", "short", "late")
@@ -125,10 +127,7 @@ def main():
     parser.add_argument("--mode", choices=MODES, default="tunnel")
     parser.add_argument("--upstream", help="127.x.y.z:port to tunnel every CONNECT to")
     args = parser.parse_args()
-    host, _, port = args.listen.rpartition(":")
-    if not host.startswith("127."):
-        raise SystemExit("only loopback addresses: %s" % args.listen)
-    proxy = ConnectProxy((host, int(port)), args.mode, args.upstream).start()
+    proxy = ConnectProxy(parse_address(args.listen), args.mode, args.upstream).start()
     threading.Event().wait()
     del proxy
 

@@ -14,6 +14,11 @@ import socket
 import struct
 import threading
 
+try:
+    from loopback import parse_address
+except ImportError:
+    from .loopback import parse_address
+
 QUESTION_NAME_POINTER = 0xC00C
 TYPE_A = 1
 TYPE_CNAME = 5
@@ -125,10 +130,7 @@ def main():
     parser.add_argument("--listen", required=True, help="127.x.y.z:port")
     parser.add_argument("--a", action="append", default=[], help="name=1.2.3.4, added to the test zone")
     args = parser.parse_args()
-    host, _, port = args.listen.rpartition(":")
-    if not host.startswith("127."):
-        raise SystemExit("only loopback addresses: %s" % args.listen)
-    server = DnsServer((host, int(port)))
+    server = DnsServer(parse_address(args.listen))
     for item in args.a:
         name, _, address = item.partition("=")
         server.zone.setdefault(name.lower(), []).append(("A", address))

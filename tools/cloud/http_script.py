@@ -17,8 +17,10 @@ import threading
 import time
 
 try:
+    from loopback import parse_address
     from recorder import Recorder
 except ImportError:  # imported as part of the tools.cloud package
+    from .loopback import parse_address
     from .recorder import Recorder
 
 MAX_REQUEST_BYTES = 1 << 20
@@ -66,6 +68,11 @@ def then_reset(data, pause=0.3):
     return run
 
 
+def reset_now(conn):
+    conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    conn.close()
+
+
 def stall(data, pause):
     """Sends the bytes, then stays silent longer than any client waits."""
     def run(conn):
@@ -103,20 +110,26 @@ SCRIPTS = {
     "posted": send(reply("201 Created", ["Content-Length: 6"], b"posted")),
     "head": send(reply("200 OK", ["Content-Length: 1234", "Accept-Ranges: bytes"])),
     "close": send(b""),
+    "reset-on-request": reset_now,
     "pac-direct": send(reply("200 OK", ["Content-Type: application/x-ns-proxy-autoconfig", "Content-Length: %d" % len(PAC_DIRECT)], PAC_DIRECT)),
     "pac-proxy": send(reply("200 OK", ["Content-Type: application/x-ns-proxy-autoconfig", "Content-Length: %d" % len(PAC_PROXY)], PAC_PROXY)),
 }
 
 
-def read_request(conn):
-    """The request bytes: the header and, when it names one, its body."""
+def read_header(conn):
+    """The request's header with its blank line, and any body bytes after it."""
     data = b""
     while b"\r\n\r\n" not in data and len(data) < MAX_REQUEST_BYTES:
         more = conn.recv(65536)
         if not more:
-            return data
+            return data, b""
         data += more
-    head, _, body = data.partition(b"\r\n\r\n")
+    head, found, body = data.partition(b"\r\n\r\n")
+    return head + found, body
+
+
+def read_body(conn, head, body):
+    """The whole body the header names with Content-Length."""
     length = 0
     for line in head.split(b"\r\n")[1:]:
         name, _, value = line.partition(b":")
@@ -127,7 +140,11 @@ def read_request(conn):
         if not more:
             break
         body += more
-    return head + b"\r\n\r\n" + body
+    return body
+
+
+# Scripts that answer as soon as the header is in, leaving the body unread.
+BEFORE_BODY = {"reset-on-request"}
 
 
 def request_path(data):
@@ -139,8 +156,14 @@ class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         conn = self.request
         try:
-            data = read_request(conn)
-            path = request_path(data)
+            head, body = read_header(conn)
+            path = request_path(head)
+            name = path.split("/")[1] if path.count("/") >= 1 else ""
+            if name in BEFORE_BODY:
+                self.server.recorder.put(path, head)
+                SCRIPTS[name](conn)
+                return
+            data = head + read_body(conn, head, body)
             if path.startswith(RECORDED_PREFIX):
                 recorded = self.server.recorder.get(path[len(RECORDED_PREFIX):])
                 if recorded is None:
@@ -149,7 +172,7 @@ class Handler(socketserver.BaseRequestHandler):
                     conn.sendall(reply("200 OK", ["Content-Length: %d" % len(recorded)], recorded))
                 return
             self.server.recorder.put(path, data)
-            script = SCRIPTS.get(path.split("/")[1] if path.count("/") >= 1 else "")
+            script = SCRIPTS.get(name)
             if script is None:
                 conn.sendall(reply("404 Not Found", ["Content-Length: 0"]))
                 return
@@ -169,13 +192,6 @@ class ScriptedHttpServer(socketserver.ThreadingTCPServer):
     def start(self):
         threading.Thread(target=self.serve_forever, daemon=True).start()
         return self
-
-
-def parse_address(text):
-    host, _, port = text.rpartition(":")
-    if not host.startswith("127."):
-        raise SystemExit("only loopback addresses: %s" % text)
-    return host, int(port)
 
 
 def main():

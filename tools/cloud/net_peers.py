@@ -22,7 +22,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from connect_proxy import ConnectProxy  # noqa: E402
 from dns_server import DnsServer  # noqa: E402
-from http_script import ScriptedHttpServer, parse_address  # noqa: E402
+from http_script import ScriptedHttpServer  # noqa: E402
+from loopback import parse_address  # noqa: E402
 from recorder import Recorder  # noqa: E402
 
 PROXY_MODES = ("tunnel", "refuse", "short", "late")
