@@ -53,17 +53,12 @@ void CButtonResource::PlaceIcon() {
     PlacePicture(rect, icon->Width(), icon->Height(), CurrentStyle().imageOnRight == 1, iconRect);
 }
 
-bool CButtonResource::Draw(HDC dc) {
-    if (!visible) return true;
-    GdipGraphics graphics = CreateWidgetGraphics(dc);
-    if (!graphics) return true;
-    DrawImagePart(graphics.Get());
+void CButtonResource::DrawContent(Gdiplus::GpGraphics* graphics) {
     const WidgetStyle& style = CurrentStyle();
     const CSkinImage* icon = IsState(state) ? stateImages[state] : nullptr;
-    if (icon != nullptr) DrawPicture(graphics.Get(), icon, iconRect);
+    if (icon != nullptr) DrawPicture(graphics, icon, iconRect);
     GdipStringFormat format = CreateStringFormat(style.hAlign, style.vAlign, true);
     GdipFont font = CreateStyleFont(style, CurrentUiScale());
     const TextBox box = CaptionBox(rect, icon != nullptr ? iconRect.Width() : 0, style.imageOnRight == 1);
-    DrawStyledText(graphics.Get(), text, style.textColor, font.Get(), format.Get(), box);
-    return true;
+    DrawStyledText(graphics, text, style.textColor, font.Get(), format.Get(), box);
 }

@@ -14,7 +14,6 @@ public:
 
     static WidgetStyleSet DefaultStyles();
 
-    bool Draw(HDC dc) override;
     bool SetRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
 
     void SetStateImage(int32_t forState, CSkinImage* picture);
@@ -22,6 +21,9 @@ public:
     std::array<CSkinImage*, 4> stateImages{};
     IntRect iconRect;
     std::wstring text;
+
+protected:
+    void DrawContent(Gdiplus::GpGraphics* graphics) override;
 
 private:
     void PlaceIcon();

@@ -40,16 +40,11 @@ bool CCheckboxResource::SetRect(int32_t left, int32_t top, int32_t right, int32_
     return true;
 }
 
-bool CCheckboxResource::Draw(HDC dc) {
-    if (!visible) return true;
-    GdipGraphics graphics = CreateWidgetGraphics(dc);
-    if (!graphics) return true;
-    DrawImagePart(graphics.Get());
+void CCheckboxResource::DrawContent(Gdiplus::GpGraphics* graphics) {
     const WidgetStyle& style = CurrentStyle();
     GdipStringFormat format = CreateStringFormat(style.hAlign, kAlignCentre, true);
     GdipFont font = CreateStyleFont(style, CurrentUiScale());
     const TextBox box = CaptionBox(rect, boxRect.Width(), style.imageOnRight == 1);
-    DrawStyledText(graphics.Get(), text, style.textColor, font.Get(), format.Get(), box);
-    DrawPicture(graphics.Get(), CurrentBox(), boxRect);
-    return true;
+    DrawStyledText(graphics, text, style.textColor, font.Get(), format.Get(), box);
+    DrawPicture(graphics, CurrentBox(), boxRect);
 }

@@ -14,7 +14,6 @@ public:
 
     static WidgetStyleSet DefaultStyles();
 
-    bool Draw(HDC dc) override;
     bool SetRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
 
     // Both pictures are expected to have the same size: the box is placed
@@ -24,6 +23,9 @@ public:
     IntRect boxRect;
     int32_t selected = 1;
     std::wstring text;
+
+protected:
+    void DrawContent(Gdiplus::GpGraphics* graphics) override;
 
 private:
     const CSkinImage* CurrentBox() const;

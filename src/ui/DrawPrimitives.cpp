@@ -5,13 +5,14 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-// Fetched once per process: the fallback of every font.
+// The fallback of every font. Fetched at each use rather than once per
+// process: a family kept past GdiplusShutdown would be dangling when GDI+
+// starts again (each test, each resource manager). Windows hands out a
+// static object that must not be deleted, so it is not; Wine allocates one,
+// which stays behind only when the named family is missing.
 GpFontFamily* GenericSansSerif() {
-    static GpFontFamily* family = [] {
-        GpFontFamily* found = nullptr;
-        return GdipGetGenericFontFamilySansSerif(&found) == Ok ? found : nullptr;
-    }();
-    return family;
+    GpFontFamily* found = nullptr;
+    return GdipGetGenericFontFamilySansSerif(&found) == Ok ? found : nullptr;
 }
 
 INT FontStyleOf(const WidgetStyle& style) {

@@ -57,7 +57,12 @@ LRESULT CALLBACK CEditResource::SubclassProc(HWND control, UINT message, WPARAM 
     return ::CallWindowProcW(g_editClassProc, control, message, wParam, lParam);
 }
 
+// Like every widget, a hidden edit box draws nothing: its control is hidden.
 bool CEditResource::Draw(HDC) {
+    if (!visible) {
+        ::ShowWindow(hwnd, SW_HIDE);
+        return true;
+    }
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::InvalidateRect(hwnd, nullptr, TRUE);
     return true;

@@ -17,17 +17,15 @@ const WidgetStyle& CImageResource::CurrentStyle() const {
 bool CImageResource::Draw(HDC dc) {
     if (!visible) return true;
     GdipGraphics graphics = CreateWidgetGraphics(dc);
-    if (graphics) DrawImagePart(graphics.Get());
-    return true;
-}
-
-void CImageResource::DrawImagePart(Gdiplus::GpGraphics* graphics) {
+    if (!graphics) return true;
     const WidgetStyle& style = CurrentStyle();
     const double scale = CurrentUiScale();
     const int32_t radius = TruncEdge(style.cornerRadius * scale);
-    FillShape(graphics, style.fillColor, radius, rect);
-    DrawPicture(graphics, image, imageRect);
-    DrawBorder(graphics, style.borderColor, radius, TruncEdge(style.borderWidth * scale), rect);
+    FillShape(graphics.Get(), style.fillColor, radius, rect);
+    DrawPicture(graphics.Get(), image, imageRect);
+    DrawBorder(graphics.Get(), style.borderColor, radius, TruncEdge(style.borderWidth * scale), rect);
+    DrawContent(graphics.Get());
+    return true;
 }
 
 void CImageResource::DrawPicture(Gdiplus::GpGraphics* graphics, const CSkinImage* picture, const IntRect& where) {

@@ -28,7 +28,7 @@ public:
     IntRect imageRect;
 
 protected:
-    // Fill, picture and border of the current style, on graphics.
-    void DrawImagePart(Gdiplus::GpGraphics* graphics);
+    // What a derived widget draws over the fill, picture and border.
+    virtual void DrawContent(Gdiplus::GpGraphics*) {}
     static void DrawPicture(Gdiplus::GpGraphics* graphics, const CSkinImage* picture, const IntRect& where);
 };

@@ -29,14 +29,9 @@ void CProgressResource::SetPercent(uint32_t value) {
     barRect = PlaceBar(rect, percent);
 }
 
-bool CProgressResource::Draw(HDC dc) {
-    if (!visible) return true;
-    GdipGraphics graphics = CreateWidgetGraphics(dc);
-    if (!graphics) return true;
-    DrawImagePart(graphics.Get());
+void CProgressResource::DrawContent(Gdiplus::GpGraphics* graphics) {
     // An empty bar would still leave its 1-pixel outline.
-    if (barRect.Width() <= 0) return true;
+    if (barRect.Width() <= 0) return;
     const WidgetStyle& style = CurrentStyle();
-    FillShape(graphics.Get(), style.textColor, style.cornerRadius, barRect);
-    return true;
+    FillShape(graphics, style.textColor, style.cornerRadius, barRect);
 }

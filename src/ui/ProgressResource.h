@@ -11,7 +11,6 @@ public:
     // Without styles: blue bar on a light grey track, radius 100.
     explicit CProgressResource(const WidgetStyleSet* styles);
 
-    bool Draw(HDC dc) override;
     bool SetRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
 
     // Places the bar for percent (0 to 100); the caller repaints.
@@ -19,4 +18,7 @@ public:
 
     IntRect barRect;
     uint32_t percent = 0;
+
+protected:
+    void DrawContent(Gdiplus::GpGraphics* graphics) override;
 };

@@ -8,6 +8,7 @@
 // Threads: created and used on the user-interface thread only; no lock.
 #pragma once
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,25 @@ protected:
     virtual ~IResourceMgr() = default;
 };
 
+// The pictures of a complete skin, in the index's order.
+inline constexpr const wchar_t* kSkinFileNames[] = {
+    L"custom_btn_back_hover.png",
+    L"custom_btn_back_normal.png",
+    L"custom_btn_back_press.png",
+    L"error_icon.png",
+    L"global_btn_close_hover.png",
+    L"global_btn_close_normal.png",
+    L"inquire_icon.png",
+    L"install_banner.png",
+    L"logo.png",
+    L"main_bg.png",
+    L"main_checkbox_deselect.png",
+    L"main_checkbox_select.png",
+    L"main_word_custom_hover.png",
+    L"main_word_custom_normal.png",
+    L"main_word_custom_press.png",
+};
+
 struct SkinEntry {
     std::wstring path;
     std::wstring name;  // compared exactly, as UTF-16 code units
@@ -35,7 +55,7 @@ struct SkinEntry {
 
 class CResourceManager final : public IResourceMgr {
 public:
-    static constexpr size_t kSkinFileCount = 15;
+    static constexpr size_t kSkinFileCount = std::size(kSkinFileNames);
     static constexpr int kArchiveResourceId = 103;
 
     // Reports to logger (the process's event logger when null; without one

@@ -20,14 +20,9 @@ CTextResource::CTextResource(int32_t widgetId, const WidgetStyleSet* styleSet, s
     styles = styleSet != nullptr ? *styleSet : TextDefaults();
 }
 
-bool CTextResource::Draw(HDC dc) {
-    if (!visible) return true;
-    GdipGraphics graphics = CreateWidgetGraphics(dc);
-    if (!graphics) return true;
-    DrawImagePart(graphics.Get());
+void CTextResource::DrawContent(Gdiplus::GpGraphics* graphics) {
     const WidgetStyle& style = CurrentStyle();
     GdipStringFormat format = CreateStringFormat(style.hAlign, style.vAlign, false);
     GdipFont font = CreateStyleFont(style, CurrentUiScale());
-    DrawStyledText(graphics.Get(), text, style.textColor, font.Get(), format.Get(), CaptionBox(rect, 0, false));
-    return true;
+    DrawStyledText(graphics, text, style.textColor, font.Get(), format.Get(), CaptionBox(rect, 0, false));
 }

@@ -10,7 +10,8 @@ public:
     // Without styles the normal state is filled opaque white.
     CTextResource(int32_t id, const WidgetStyleSet* styles, std::wstring text);
 
-    bool Draw(HDC dc) override;
-
     std::wstring text;
+
+protected:
+    void DrawContent(Gdiplus::GpGraphics* graphics) override;
 };

@@ -62,7 +62,7 @@ protected:
 
     SharedSettingsScope settings_;
     ScratchFolder cache_;
-    uitest::RecordingLogger logger_;
+    RecordingLogger logger_;
     CResourceManager* skin_ = nullptr;
     std::unique_ptr<CTestWindow> window_;
 };

@@ -22,24 +22,6 @@ namespace {
 
 using namespace catalogue;
 
-const wchar_t* const kSkinNames[] = {
-    L"custom_btn_back_hover.png",
-    L"custom_btn_back_normal.png",
-    L"custom_btn_back_press.png",
-    L"error_icon.png",
-    L"global_btn_close_hover.png",
-    L"global_btn_close_normal.png",
-    L"inquire_icon.png",
-    L"install_banner.png",
-    L"logo.png",
-    L"main_bg.png",
-    L"main_checkbox_deselect.png",
-    L"main_checkbox_select.png",
-    L"main_word_custom_hover.png",
-    L"main_word_custom_normal.png",
-    L"main_word_custom_press.png",
-};
-
 struct ManagerDeleter {
     void operator()(CResourceManager* manager) const { manager->Release(); }
 };
@@ -67,20 +49,20 @@ protected:
     std::wstring Images() const { return cache_.Path(L"images\\"); }
     std::vector<std::string> Errors() const {
         std::vector<std::string> found;
-        for (const auto& e : logger_.Named(event::kResourceError))
+        for (const auto& e : uitest::Named(logger_, event::kResourceError))
             found.push_back(e.texts.at(prop::kErrorStatus));
         return found;
     }
 
     ScratchFolder cache_;
-    uitest::RecordingLogger logger_;
+    RecordingLogger logger_;
 };
 
 TEST_F(SkinTest, NormalStartExtractsTheResourceAndReportsSuccess) {
     Manager skin = Make();
     ASSERT_EQ(skin->Entries().size(), 15u);
     EXPECT_TRUE(FileExists(cache_.Path(L"Resource.zip")));
-    for (const wchar_t* name : kSkinNames) {
+    for (const wchar_t* name : kSkinFileNames) {
         EXPECT_TRUE(FileExists(Images() + name)) << WideToUtf8(name);
         CSkinImage* picture = skin->GetImage(name);
         ASSERT_NE(picture, nullptr) << WideToUtf8(name);
@@ -89,9 +71,9 @@ TEST_F(SkinTest, NormalStartExtractsTheResourceAndReportsSuccess) {
     for (size_t i = 1; i < skin->Entries().size(); ++i) {
         EXPECT_LT(skin->Entries()[i - 1]->name, skin->Entries()[i]->name);
     }
-    ASSERT_FALSE(logger_.sent.empty());
-    EXPECT_EQ(logger_.sent.front().name, event::kResourceMgrStart);
-    const auto status = logger_.Named(event::kResourceStatus);
+    ASSERT_FALSE(logger_.events.empty());
+    EXPECT_EQ(logger_.events.front().name, event::kResourceMgrStart);
+    const auto status = uitest::Named(logger_, event::kResourceStatus);
     ASSERT_EQ(status.size(), 1u);
     EXPECT_EQ(status[0].texts.at(prop::kResourceStatus), value::kResourceCreated);
     // Creating the empty images folder is the normal path, not an error.
@@ -104,11 +86,11 @@ TEST_F(SkinTest, NormalStartExtractsTheResourceAndReportsSuccess) {
 
 TEST_F(SkinTest, LookupIsExactAndLoadsOnce) {
     Manager skin = Make();
-    logger_.sent.clear();
+    logger_.events.clear();
     CSkinImage* first = skin->GetImage(L"main_bg.png");
     EXPECT_EQ(skin->GetImage(L"main_bg.png"), first);
     EXPECT_EQ(skin->GetImage(nullptr), nullptr);
-    EXPECT_TRUE(logger_.sent.empty());
+    EXPECT_TRUE(logger_.events.empty());
     EXPECT_EQ(skin->GetImage(L"Main_bg.png"), nullptr);
     EXPECT_EQ(skin->GetImage(L"zzz.png"), nullptr);
     EXPECT_EQ(skin->GetImage(L""), nullptr);
@@ -119,7 +101,7 @@ TEST_F(SkinTest, ExtractedFolderIsIndexedWithoutExtractingAgain) {
     Make();
     ASSERT_TRUE(RemoveFile(cache_.Path(L"Resource.zip")));
     CreateDirectoryPath(Images() + L"nested\\");
-    logger_.sent.clear();
+    logger_.events.clear();
     Manager second = Make();
     EXPECT_EQ(second->Entries().size(), 15u);
     EXPECT_FALSE(FileExists(cache_.Path(L"Resource.zip")));
@@ -129,17 +111,18 @@ TEST_F(SkinTest, ExtractedFolderIsIndexedWithoutExtractingAgain) {
 TEST_F(SkinTest, FourteenPicturesReportOnceAndStillServe) {
     Make();
     ASSERT_TRUE(RemoveFile(Images() + L"logo.png"));
-    logger_.sent.clear();
+    logger_.events.clear();
     Manager skin = Make();
     EXPECT_EQ(skin->Entries().size(), 14u);
     EXPECT_EQ(Errors(), std::vector<std::string>{value::kResourceMissing});
-    for (const wchar_t* name : kSkinNames) {
+    for (const wchar_t* name : kSkinFileNames) {
         if (std::wstring(name) == L"logo.png") continue;
         CSkinImage* picture = skin->GetImage(name);
         ASSERT_NE(picture, nullptr) << WideToUtf8(name);
         EXPECT_GT(picture->Width(), 0u) << WideToUtf8(name);
     }
-    EXPECT_EQ(logger_.Named(event::kResourceStatus).at(0).texts.at(prop::kResourceStatus), value::kResourceCreated);
+    EXPECT_EQ(uitest::Named(logger_, event::kResourceStatus).at(0).texts.at(prop::kResourceStatus),
+              value::kResourceCreated);
 }
 
 TEST_F(SkinTest, EmptyImagesFolderFallsBackToTheResource) {

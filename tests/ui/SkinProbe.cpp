@@ -18,23 +18,6 @@ namespace {
 
 TempCacheFolderLifetime g_tempCacheFolder;
 
-const wchar_t* const kFourteen[] = {
-    L"custom_btn_back_hover.png",
-    L"custom_btn_back_normal.png",
-    L"custom_btn_back_press.png",
-    L"error_icon.png",
-    L"global_btn_close_hover.png",
-    L"global_btn_close_normal.png",
-    L"inquire_icon.png",
-    L"install_banner.png",
-    L"main_bg.png",
-    L"main_checkbox_deselect.png",
-    L"main_checkbox_select.png",
-    L"main_word_custom_hover.png",
-    L"main_word_custom_normal.png",
-    L"main_word_custom_press.png",
-};
-
 int Start() {
     IResourceMgr* skin = CreateResourceManager();
     if (skin == nullptr) return 1;
@@ -51,7 +34,8 @@ int Fourteen() {
     IResourceMgr* second = CreateResourceManager();
     if (second == nullptr) return 1;
     int missing = 0;
-    for (const wchar_t* name : kFourteen) {
+    for (const wchar_t* name : kSkinFileNames) {
+        if (std::wstring(name) == L"logo.png") continue;
         CSkinImage* picture = second->GetImage(name);
         if (picture == nullptr || picture->Width() == 0) ++missing;
     }

@@ -1,6 +1,6 @@
 // Shared by the UI tests: GDI+ for the test's lifetime, colour checks on
 // sampled pixels, paths into the build tree, the skin the build drew, a
-// message pump, and an event logger that records what it is asked to send.
+// message pump, and the events a recording logger was given by name.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "report/LoggerServer.h"
 #include "sys/TextEncoding.h"
+#include "tests/net/RecordingLogger.h"
 #include "ui/GdiplusObjects.h"
 #include "ui/SkinImage.h"
 
@@ -66,49 +66,12 @@ protected:
     GdiplusSession gdiplus_;
 };
 
-struct SentEvent {
-    std::string name;
-    std::map<std::string, std::string> texts;
-};
-
-// Records the events a component sends through the logger interface.
-class RecordingLogger final : public ILoggerServer {
-public:
-    std::vector<SentEvent> sent;
-
-    std::vector<SentEvent> Named(const std::string& name) const {
-        std::vector<SentEvent> found;
-        for (const SentEvent& e : sent) {
-            if (e.name == name) found.push_back(e);
-        }
-        return found;
+inline std::vector<RecordingLogger::Event> Named(const RecordingLogger& logger, const std::string& name) {
+    std::vector<RecordingLogger::Event> found;
+    for (const auto& e : logger.events) {
+        if (e.name == name) found.push_back(e);
     }
-
-    bool SendEvent(const char* name) override {
-        sent.push_back({name, pending_});
-        return true;
-    }
-    void ClearProperties() override { pending_.clear(); }
-    void SetStringProperty(const char* key, const char* value) override { pending_.emplace(key, value); }
-    void SetIntProperty(const char* key, int32_t value) override { pending_.emplace(key, std::to_string(value)); }
-    void SetBoolProperty(const char* key, bool value) override { pending_.emplace(key, value ? "true" : "false"); }
-
-    bool WriteClickRecord(const char*, const char*, const char*) override { return true; }
-    bool WriteStateRecord(int, const char*, const char*, const char*, const char*, std::vector<std::string>) override {
-        return true;
-    }
-    bool WriteStartRecord(int, const char*, const char*, const char*) override { return true; }
-    std::string BuildHttpData(int, const std::string& bytes) override { return bytes; }
-    std::string DecryptData(const std::string& bytes) override { return bytes; }
-    std::string GetMid() override { return {}; }
-    std::string GetMidEx(int) override { return {}; }
-    bool Reinitialize() override { return true; }
-    bool ReleaseSdk() override { return true; }
-    bool OpenUrl(const char*) override { return true; }
-    int Reserved(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t) override { return 0; }
-
-private:
-    std::map<std::string, std::string> pending_;
-};
+    return found;
+}
 
 }  // namespace uitest
