@@ -5,6 +5,7 @@
 
 #include "core/PkgMessages.h"
 #include "core/SharedSettings.h"
+#include "sys/CorvanError.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/ui/TestView.h"
 #include "tests/ui/UiTestSupport.h"
@@ -153,6 +154,43 @@ TEST_F(ViewTest, DisabledButtonDragsTheWindowAndNeverClicks) {
     Send(WM_LBUTTONUP, CentreOf(*agree));
     uitest::PumpMessages();
     EXPECT_EQ(v.clickedIds, std::vector<int32_t>{uitest::kAgreeId});
+}
+
+TEST_F(ViewTest, EditBoxIsASubclassedNativeControlPlacedLikeAWidget) {
+    CEditResource& edit = *view().edit;
+    const HWND control = edit.Control();
+    ASSERT_TRUE(::IsWindow(control));
+    EXPECT_EQ(::GetParent(control), window_->hwnd);
+    EXPECT_EQ(::GetDlgCtrlID(control), CEditResource::kId);
+    EXPECT_EQ(::GetPropW(control, L"EditClassPtr"), &edit);
+    const auto classProc = ::GetClassLongPtrW(control, GCLP_WNDPROC);
+    EXPECT_NE(::GetWindowLongPtrW(control, GWLP_WNDPROC), classProc);
+    EXPECT_EQ(edit.ReadText(), L"C:/");
+    ::SetWindowTextW(control, L"D:/Tarvel");
+    EXPECT_EQ(edit.ReadText(), L"D:/Tarvel");
+
+    RECT placed{};
+    ::GetWindowRect(control, &placed);
+    ::MapWindowPoints(nullptr, window_->hwnd, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ((IntRect{placed.left, placed.top, placed.right, placed.bottom}), edit.rect);
+
+    edit.visible = false;
+    edit.Draw(nullptr);
+    EXPECT_FALSE(::IsWindowVisible(control));
+
+    // The control outlives its widget and gets its own procedure back.
+    window_->view.reset();
+    EXPECT_EQ(::GetWindowLongPtrW(control, GWLP_WNDPROC), classProc);
+    EXPECT_EQ(::GetPropW(control, L"EditClassPtr"), nullptr);
+}
+
+TEST(EditBox, WithoutAParentWindowConstructionFails) {
+    try {
+        CEditResource edit(nullptr, nullptr);
+        FAIL() << "created";
+    } catch (const CorvanError& e) {
+        EXPECT_STREQ(e.what(), "create widget error");
+    }
 }
 
 TEST_F(ViewTest, ActivateMessageShowsTheWindowOnTop) {
