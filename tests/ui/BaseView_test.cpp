@@ -255,11 +255,29 @@ TEST_F(LayeredTest, DialogGainsLayeredStyleAndLeavesUncoveredPixelsTransparent) 
     dialog.view = std::move(view);
 
     EXPECT_EQ(::GetWindowLongW(dialog.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    // On screen, the uncovered corners show the window below it.
+    RECT r{};
+    ::GetWindowRect(dialog.hwnd, &r);
+    WindowHandle below(::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, r.left, r.top, 400, 200, nullptr,
+                                         nullptr, nullptr, nullptr));
+    ::UpdateWindow(below.Get());
     ::ShowWindow(dialog.hwnd, SW_SHOWNORMAL);
     ::UpdateWindow(dialog.hwnd);
     uitest::PumpMessages();
     EXPECT_GE(raw->paints, 1);
     EXPECT_NE(::GetWindowLongW(dialog.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+
+    CDibCanvas screen(nullptr, 400, 200);
+    WindowDc desktop(nullptr);
+    ::BitBlt(screen.Dc(), 0, 0, 400, 200, desktop.Get(), r.left, r.top, SRCCOPY);
+    CreateDirectoryPath(uitest::BuildTreePath("/artifacts"));
+    screen.SavePng(uitest::BuildTreePath("/artifacts/ui-layered-dialog.png"));
+    const uint32_t centre = screen.Pixel(200, 100) & 0xFFFFFF;
+    const uint32_t corner = screen.Pixel(2, 2) & 0xFFFFFF;
+    EXPECT_EQ(centre, 0xFFFFFFu) << Hex(centre);
+    // Neither the card nor the bitmap's transparent black: the window below.
+    EXPECT_NE(corner, 0xFFFFFFu) << Hex(corner);
+    EXPECT_NE(corner, 0u) << Hex(corner);
 
     CDibCanvas canvas(nullptr, 400, 200);
     raw->DrawWidgets(canvas.Dc());
