@@ -6,6 +6,7 @@
 #include "ui/ButtonResource.h"
 #include "ui/CheckboxResource.h"
 #include "ui/DibCanvas.h"
+#include "ui/DrawPrimitives.h"
 #include "ui/ImageResource.h"
 #include "ui/LayoutResource.h"
 #include "ui/ProgressResource.h"
@@ -160,6 +161,41 @@ TEST_F(Widgets, CheckboxShowsTheBoxOfItsSelection) {
     box.selected = 0;
     box.Draw(canvas_.Dc());
     EXPECT_TRUE(Near(canvas_.Pixel(7, 7), 0xFFFFFFFF, 24)) << Hex(canvas_.Pixel(7, 7));
+}
+
+TEST_F(Widgets, FontStyleAndFallback) {
+    struct Case {
+        bool bold, underline;
+        INT style;
+    };
+    const Case cases[] = {
+        {true, true, Gdiplus::FontStyleBold},  // bold wins, no underline
+        {false, true, Gdiplus::FontStyleUnderline},
+        {false, false, Gdiplus::FontStyleRegular},
+    };
+    for (const Case& c : cases) {
+        WidgetStyle style;
+        style.bold = c.bold;
+        style.underline = c.underline;
+        style.fontSize = 14;
+        GdipFont font = CreateStyleFont(style, 1.5);
+        ASSERT_TRUE(font);
+        INT fontStyle = -1;
+        Gdiplus::REAL size = 0;
+        Gdiplus::DllExports::GdipGetFontStyle(font.Get(), &fontStyle);
+        Gdiplus::DllExports::GdipGetFontSize(font.Get(), &size);
+        EXPECT_EQ(fontStyle, c.style);
+        EXPECT_FLOAT_EQ(size, 21.0f);
+    }
+    EXPECT_EQ(WidgetStyle().fontFamily, L"Microsoft Yahei");
+
+    // A missing family falls back to the generic sans-serif one, when the
+    // system has it (this Wine prefix has none: then nothing is drawn).
+    Gdiplus::GpFontFamily* generic = nullptr;
+    const bool haveGeneric = Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok;
+    WidgetStyle missing;
+    missing.fontFamily = L"No Such Family 7";
+    EXPECT_EQ(static_cast<bool>(CreateStyleFont(missing, 1.0)), haveGeneric);
 }
 
 // Glyphs filled as paths write real alpha: text stays visible on a layered
