@@ -12,6 +12,9 @@
 #include "core/ProcessFlags.h"
 #include "report/EventCatalogue.h"
 #include "report/LoggerServer.h"
+#include "server/PkgInfo.h"
+#include "server/ServerInfo.h"
+#include "sys/CorvanError.h"
 #include "sys/Folders.h"
 #include "sys/FileUtil.h"
 #include "sys/SystemInfo.h"
@@ -125,7 +128,8 @@ void CEntrySequence::ReportStart() {
 void CEntrySequence::StartServerQueries() {
     WSADATA data{};
     ::WSAStartup(kWinsockVersion, &data);
-    // The package and channel-welcome queries join here.
+    if (GetPkgInfo() == nullptr) throw CorvanError("Get package information error");
+    if (GetServerInfo() == nullptr) throw CorvanError("Get server information error");
 }
 
 void CEntrySequence::CreateProductDataFolder() {

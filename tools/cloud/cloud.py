@@ -12,17 +12,20 @@ at run time on the control address, CONTROL_HOST at the same port:
 
     GET /__cloud__/set?key=value&...   change the scenario (keys: DEFAULTS)
     GET /__cloud__/reset               back to the defaults, request log emptied
-    GET /__cloud__/log                 the requests so far, one JSON object a line
+    GET /__cloud__/log                 the requests so far, as a JSON array
     GET /__cloud__/package             the package bytes as served
 
 CDN paths: /pkg/<name> and the fallback install.exe path serve the package;
 /redirect/<n> is a chain of n 302s with absolute locations ending at
-/pkg/<name>; /loop redirects to itself with a relative location. Faults, each for the first `*_count` package GETs: cut_after (close
-after that many body bytes), stall_after with stall_seconds (hold the
-connection silent past the worker's time-out); get_status (a non-206 status
-with a body for every GET), head_status likewise for HEAD, refuse (reset the
-first k CDN connections before reading them), md5 = wrong | upper | none,
-gateway_name / gateway_fallback = down (the connection is closed unanswered).
+/pkg/<name>; /loop redirects to itself with a relative location.
+
+Faults: cut_after (end the connection after that many body bytes) and
+stall_after with stall_seconds (go silent past the worker's time-out), each
+for the first cut_count / stall_count package GETs; get_status (that status
+with a body for every GET) and head_status likewise for HEAD; refuse (reset
+the first k CDN connections before reading them); md5 = wrong | upper | none;
+gateway_name / gateway_fallback = down (connections reset unanswered);
+welcome_fail (the first k channel queries reset).
 """
 
 import argparse
@@ -250,8 +253,8 @@ class Cloud:
             return conn.sendall(json_reply({"ok": True}))
         if command == "log":
             with self.state.lock:
-                lines = "".join(json.dumps(e) + "\n" for e in self.state.log if e.get("role") != "control")
-            return conn.sendall(json_reply(lines))
+                entries = [e for e in self.state.log if e.get("role") != "control"]
+            return conn.sendall(json_reply(entries))
         if command == "package":
             body = self.state.package()
             return conn.sendall(reply("200 OK", ["Content-Length: %d" % len(body)], body))
@@ -354,7 +357,9 @@ class Cloud:
         if limit < len(body):
             if pause:
                 threading.Event().wait(pause)
-            reset_connection(conn)
+            # A FIN rather than a reset: the client gets every byte sent so
+            # far, so the resumed range starts at a known offset.
+            conn.shutdown(socket.SHUT_RDWR)
 
 
 def read_env(path):
