@@ -52,12 +52,19 @@ void SaveArchive(const std::wstring& path) {
     }
 }
 
+// Entries are written straight into the folder: a name that carries a folder,
+// a drive or ".." could otherwise place a file anywhere on the disk.
+bool IsPlainFileName(const char* name) {
+    const std::string text(name);
+    return !text.empty() && text != "." && text != ".." && text.find_first_of("\\/:") == std::string::npos;
+}
+
 // One entry at the current position of the archive; errors leave it out.
 void UnpackCurrentEntry(unzFile archive, const std::wstring& folder) {
     char name[kEntryNameChars] = {};
     unz_file_info info{};
     if (unzGetCurrentFileInfo(archive, &info, name, sizeof name - 1, nullptr, 0, nullptr, 0) != UNZ_OK) return;
-    if (info.uncompressed_size == 0 || name[0] == '\0') return;
+    if (info.uncompressed_size == 0 || !IsPlainFileName(name)) return;
     if (unzOpenCurrentFile(archive) != UNZ_OK) return;
     try {
         CFileStream file(CorvanFileCreate(folder + AnsiToWide(name)));

@@ -22,8 +22,8 @@ inline constexpr wchar_t kQpxLibraryName[] = L"Qpx.dll";
 // into "Qpx\" there and loads "Qpx.dll"; stores the DLL's full path.
 HMODULE LoadQpxLibrary(std::wstring& libraryPath);
 // The non-empty entries of a zip archive written into folder (with a trailing
-// backslash), replacing old files; entries that fail are skipped. False when
-// the archive cannot be opened.
+// backslash), replacing old files; entries that fail or whose names are not
+// plain file names are skipped. False when the archive cannot be opened.
 bool UnpackArchive(const std::wstring& archive, const std::wstring& folder);
 
 std::unique_ptr<QpxCoreTable> BuildQpxCoreTable(HMODULE library);

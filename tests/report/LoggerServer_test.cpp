@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <minizip/zip.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -336,6 +337,36 @@ TEST(QpxLoader, AnExecutableWithoutTheArchiveGivesTheDegradedForm) {
     EXPECT_FALSE(logger.HasCoreTable());
     EXPECT_FALSE(logger.SendEvent(catalogue::event::kSoftInstall));
     EXPECT_EQ(logger.GetMid(), "");
+}
+
+void AddZipEntry(zipFile zip, const char* name, const std::string& bytes) {
+    ASSERT_EQ(
+        zipOpenNewFileInZip(zip, name, nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION),
+        ZIP_OK);
+    if (!bytes.empty()) zipWriteInFileInZip(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
+    zipCloseFileInZip(zip);
+}
+
+TEST(QpxLoader, UnpacksOnlyNonEmptyEntriesWithPlainNames) {
+    ScratchFolder scratch;
+    const std::wstring archive = scratch.Path(L"bad.zip");
+    const std::wstring folder = scratch.Path(L"out\\");
+    ASSERT_TRUE(CreateDirectoryPath(folder));
+    zipFile zip = zipOpen64(WideToAnsi(archive).c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    AddZipEntry(zip, "kept.dll", "bytes");
+    AddZipEntry(zip, "empty.dll", "");
+    AddZipEntry(zip, "..\\escaped.dll", "bytes");
+    AddZipEntry(zip, "../escaped2.dll", "bytes");
+    AddZipEntry(zip, "sub/inner.dll", "bytes");
+    zipClose(zip, nullptr);
+
+    ASSERT_TRUE(UnpackArchive(archive, folder));
+    EXPECT_EQ(QueryFileSize(folder + L"kept.dll"), 5u);
+    EXPECT_FALSE(FileExists(folder + L"empty.dll"));
+    EXPECT_FALSE(FileExists(scratch.Path(L"escaped.dll")));
+    EXPECT_FALSE(FileExists(scratch.Path(L"escaped2.dll")));
+    EXPECT_FALSE(DirectoryExists(folder + L"sub"));
 }
 
 TEST(QpxLoader, UnpacksTheBuiltArchiveReplacingOldFilesAndLoadsTheSdk) {
