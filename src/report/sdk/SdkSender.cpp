@@ -7,7 +7,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 #include "report/sdk/SdkLimits.h"
 #include "sys/Win32Handle.h"
@@ -23,8 +22,8 @@ struct CSdkSender::State {
     bool posting = false;
     bool stopping = false;
     bool aborted = false;
-    bool finished = false;
     SOCKET inFlight = INVALID_SOCKET;
+    KernelHandle thread;
 };
 
 namespace {
@@ -123,9 +122,11 @@ bool Post(State& state, const std::string& body) {
     return posted;
 }
 
-void RunSender(std::shared_ptr<State> state) {
+// Winsock stays initialised for the life of the process, like the
+// installer's own: cleaning up while the process exits gains nothing.
+void RunSender(State* state) {
     WSADATA data{};
-    const bool started = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    ::WSAStartup(MAKEWORD(2, 2), &data);
     std::unique_lock<std::mutex> lock(state->mutex);
     for (;;) {
         state->changed.wait(lock, [&] { return state->aborted || !state->queue.empty() || state->stopping; });
@@ -140,10 +141,12 @@ void RunSender(std::shared_ptr<State> state) {
         state->posting = false;
         state->changed.notify_all();
     }
-    state->finished = true;
-    state->changed.notify_all();
-    lock.unlock();
-    if (started) ::WSACleanup();
+}
+
+DWORD WINAPI SenderThread(void* parameter) {
+    std::unique_ptr<std::shared_ptr<State>> state(static_cast<std::shared_ptr<State>*>(parameter));
+    RunSender(state->get());
+    return 0;
 }
 
 }  // namespace
@@ -152,7 +155,12 @@ CSdkSender::CSdkSender(std::string host, uint16_t port, std::string path) : stat
     state_->host = std::move(host);
     state_->port = port;
     state_->path = std::move(path);
-    std::thread(RunSender, state_).detach();
+    auto* shared = new std::shared_ptr<State>(state_);
+    state_->thread.Reset(::CreateThread(nullptr, 0, &SenderThread, shared, 0, nullptr));
+    if (!state_->thread) {
+        delete shared;
+        state_->aborted = true;
+    }
 }
 
 CSdkSender::~CSdkSender() {
@@ -172,7 +180,7 @@ bool CSdkSender::Enqueue(std::string body) {
 bool CSdkSender::Flush(uint32_t deadlineMs) {
     std::unique_lock<std::mutex> lock(state_->mutex);
     return state_->changed.wait_for(lock, std::chrono::milliseconds(deadlineMs),
-                                    [&] { return state_->finished || (state_->queue.empty() && !state_->posting); });
+                                    [&] { return state_->aborted || (state_->queue.empty() && !state_->posting); });
 }
 
 void CSdkSender::Stop(uint32_t deadlineMs) {
@@ -182,10 +190,14 @@ void CSdkSender::Stop(uint32_t deadlineMs) {
         state_->changed.notify_all();
     }
     Flush(deadlineMs);
-    std::unique_lock<std::mutex> lock(state_->mutex);
-    state_->aborted = true;
-    state_->queue.clear();
-    if (state_->inFlight != INVALID_SOCKET) ::shutdown(state_->inFlight, SD_BOTH);
-    state_->changed.notify_all();
-    state_->changed.wait_for(lock, std::chrono::milliseconds(kSdkStopGraceMs), [&] { return state_->finished; });
+    {
+        std::lock_guard<std::mutex> guard(state_->mutex);
+        state_->aborted = true;
+        state_->queue.clear();
+        if (state_->inFlight != INVALID_SOCKET) ::shutdown(state_->inFlight, SD_BOTH);
+        state_->changed.notify_all();
+    }
+    // The thread must be gone, not merely done, before the process may exit:
+    // one cut off inside the C runtime would leave its locks held.
+    if (state_->thread) ::WaitForSingleObject(state_->thread.Get(), kSdkStopGraceMs);
 }
