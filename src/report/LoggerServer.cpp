@@ -83,7 +83,8 @@ CLoggerServer::~CLoggerServer() {
 
 void CLoggerServer::LoadSdk() {
     try {
-        const HMODULE library = LoadQpxLibrary(libraryPath_);
+        library_.Reset(LoadQpxLibrary(libraryPath_));
+        const HMODULE library = library_.Get();
         auto core = BuildQpxCoreTable(library);
         InitialiseQpx(*core);
         core_ = std::move(core);
@@ -95,7 +96,9 @@ void CLoggerServer::LoadSdk() {
         data_ = BuildQpxDataTable(library);
         if (core_->qpxEnableCrashReport != nullptr) core_->qpxEnableCrashReport(&OnSdkCrash, core_.get());
     } catch (...) {
-        // Degraded: no tables, every event dropped; the library stays loaded.
+        // Degraded: no tables, every event dropped; the library stays loaded,
+        // since a library that started its thread must not be unmapped under it.
+        library_.Detach();
         core_.reset();
         record_.reset();
         data_.reset();

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "sys/Win32Handle.h"
+
 class ILoggerServer {
 public:
     virtual bool WriteClickRecord(const char* pageCode, const char* actionCode, const char* extra) = 0;
@@ -107,6 +109,9 @@ private:
     EventProperties& OwnProperties();
     EventProperties TakeOwnPropertiesCopy();
 
+    // Freed last, after qpxFree has stopped the library's own thread, so the
+    // temporary cache folder that holds it can be deleted at process exit.
+    ModuleHandle library_;
     std::wstring libraryPath_;
     std::unique_ptr<CXMutex> lock_;
     std::unique_ptr<QpxCoreTable> core_;

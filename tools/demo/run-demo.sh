@@ -21,17 +21,17 @@ mkdir -p "$demo"
 records="$demo/analytics.jsonl"
 : >"$records"
 
-pids=()
+pidfile="$demo/cloud.pid"
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  python3 "$repo/tools/cloud/cloud.py" stop --pidfile "$pidfile" >/dev/null 2>&1
   "$build/win/wine-run" --stop-server
 }
 trap cleanup EXIT
 
 "$build/win/wine-run" --start-server
-python3 "$repo/tools/cloud/collector.py" --env "$build/win/endpoints.env" --out "$records" &
-pids+=($!)
-sleep 0.5
+# The local vendor cloud: gateway, CDN and the analytics collector.
+python3 "$repo/tools/cloud/cloud.py" start --pidfile "$pidfile" --env "$build/win/endpoints.env" --collector "$records" ||
+  exit 1
 
 # The file name carries the channel, as a downloaded installer's would.
 installer="$demo/TarvelSetup_U1234567.exe"

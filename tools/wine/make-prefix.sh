@@ -2,12 +2,13 @@
 # Creates the private Wine prefix of one build tree, once.
 #   make-prefix.sh <prefix> <repository root>
 # Drive C: is the prefix's own drive_c and R: the repository; the usual Z: (the
-# whole Linux file system) is removed, so that nothing the installer creates on
-# "the best volume" can land outside the build tree.
+# whole Linux file system) is removed. R: is declared a network drive, which
+# has no free space for the installer, so "the best volume" is always C: and
+# nothing the installer creates there lands outside the build tree.
 set -euo pipefail
 prefix=$1
 repo=$2
-stamp="$prefix/.tarvel-prefix"
+stamp="$prefix/.tarvel-prefix-2"
 [ -f "$stamp" ] && exit 0
 
 export WINEPREFIX=$prefix
@@ -31,6 +32,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Microsoft Yahei"="WenQuanYi Micro Hei"
 "Microsoft YaHei"="WenQuanYi Micro Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Wine\Drives]
+"r:"="network"
 REG
 wine regedit /S 'C:\fonts.reg' >/dev/null 2>&1 </dev/null
 rm -f "$prefix/drive_c/fonts.reg"

@@ -62,6 +62,7 @@ int CQpxSdk::Free(uint32_t handle) {
         sender = std::move(sender_);
     }
     if (sender) sender->Stop(kSdkFreeFlushMs);
+    RestoreCrashFilter();
     return kOk;
 }
 
@@ -101,6 +102,14 @@ int CQpxSdk::SetCertificate(const char* base64Der, bool isPrivate) {
     return kOk;
 }
 
+// The host may unload the library after qpxFree: no filter may point into it then.
+void CQpxSdk::RestoreCrashFilter() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (!crashFilterInstalled_) return;
+    ::SetUnhandledExceptionFilter(previousCrashFilter_);
+    crashFilterInstalled_ = false;
+}
+
 int CQpxSdk::EnableCrashReport(QpxCrashCallback callback, void* context) {
     if (callback == nullptr) return kBadArgument;
     {
@@ -108,7 +117,10 @@ int CQpxSdk::EnableCrashReport(QpxCrashCallback callback, void* context) {
         crashCallback_ = callback;
         crashContext_ = context;
     }
-    ::SetUnhandledExceptionFilter(&QpxCrashFilter);
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(&QpxCrashFilter);
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (!crashFilterInstalled_) previousCrashFilter_ = previous;
+    crashFilterInstalled_ = true;
     return kOk;
 }
 

@@ -43,6 +43,7 @@ public:
     void ReportCrash(const std::wstring& dumpPath);
 
 private:
+    void RestoreCrashFilter();
     CQpxSdk() = default;
 
     std::mutex mutex_;
@@ -55,6 +56,8 @@ private:
     std::string publicKey_;
     std::string privateKey_;
     std::unique_ptr<CSdkSender> sender_;
+    LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter_ = nullptr;
+    bool crashFilterInstalled_ = false;
     uint64_t commits_ = 0;
     QpxCrashCallback crashCallback_ = nullptr;
     void* crashContext_ = nullptr;

@@ -14,7 +14,8 @@ inline constexpr size_t kSdkMaxReplyBytes = 16 * 1024;
 inline constexpr uint32_t kSdkFreeFlushMs = 2000;
 // After a crash: how long the crash records may take to leave.
 inline constexpr uint32_t kSdkCrashFlushMs = 3000;
-// How long Stop waits for the thread to notice it must end.
-inline constexpr uint32_t kSdkStopGraceMs = 500;
+// How long Stop waits for the thread to end: at most one connect and one
+// blocked read or write, since the library may be unloaded right after.
+inline constexpr uint32_t kSdkStopGraceMs = kSdkConnectTimeoutMs + kSdkIoTimeoutMs;
 // Machine ids: 32 hexadecimal digits.
 inline constexpr size_t kSdkMidChars = 32;
