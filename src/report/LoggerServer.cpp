@@ -77,8 +77,14 @@ CLoggerServer::CLoggerServer(std::wstring libraryPath, std::unique_ptr<QpxCoreTa
       data_(std::move(data)),
       propertiesLock_(std::make_unique<CXMutex>()) {}
 
-CLoggerServer::~CLoggerServer() {
-    if (core_ && core_->handle != 0 && core_->qpxFree != nullptr) core_->qpxFree(core_->handle);
+CLoggerServer::~CLoggerServer() { FreeSdk(); }
+
+// qpxFree answers 0 once the library's thread has ended; a library whose
+// thread is still running stays loaded, since unmapping it would crash that thread.
+void CLoggerServer::FreeSdk() {
+    if (!core_ || core_->handle == 0 || core_->qpxFree == nullptr) return;
+    if (core_->qpxFree(core_->handle) != 0) library_.Detach();
+    core_->handle = 0;
 }
 
 void CLoggerServer::LoadSdk() {
@@ -276,10 +282,7 @@ bool CLoggerServer::Reinitialize() {
 
 bool CLoggerServer::ReleaseSdk() {
     CXMutexLock guard(*lock_);
-    if (core_ && core_->handle != 0 && core_->qpxFree != nullptr) {
-        core_->qpxFree(core_->handle);
-        core_->handle = 0;
-    }
+    FreeSdk();
     return true;
 }
 

@@ -103,6 +103,7 @@ public:
 private:
     struct RecordFields;
     void LoadSdk();
+    void FreeSdk();
     void* CreateRecord(int type);
     void CommitRecord(void* record);
     void WriteTextField(void* record, int field, const char* text);

@@ -13,6 +13,7 @@ namespace {
 constexpr int kOk = 0;
 constexpr int kBadArgument = -1;
 constexpr int kNotOpen = -2;
+constexpr int kStillRunning = -3;
 constexpr char kMidSalt[] = "qpx:";
 
 bool IsEmpty(const char* text) { return text == nullptr || *text == '\0'; }
@@ -61,8 +62,13 @@ int CQpxSdk::Free(uint32_t handle) {
         openHandle_ = 0;
         sender = std::move(sender_);
     }
-    if (sender) sender->Stop(kSdkFreeFlushMs);
+    const bool ended = !sender || sender->Stop(kSdkFreeFlushMs);
     RestoreCrashFilter();
+    if (!ended) {
+        // The host must keep the library loaded while the thread lives.
+        sender.release();
+        return kStillRunning;
+    }
     return kOk;
 }
 

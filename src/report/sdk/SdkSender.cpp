@@ -183,7 +183,7 @@ bool CSdkSender::Flush(uint32_t deadlineMs) {
                                     [&] { return state_->aborted || (state_->queue.empty() && !state_->posting); });
 }
 
-void CSdkSender::Stop(uint32_t deadlineMs) {
+bool CSdkSender::Stop(uint32_t deadlineMs) {
     {
         std::lock_guard<std::mutex> guard(state_->mutex);
         state_->stopping = true;
@@ -199,5 +199,5 @@ void CSdkSender::Stop(uint32_t deadlineMs) {
     }
     // The thread must be gone, not merely done, before the process may exit:
     // one cut off inside the C runtime would leave its locks held.
-    if (state_->thread) ::WaitForSingleObject(state_->thread.Get(), kSdkStopGraceMs);
+    return !state_->thread || ::WaitForSingleObject(state_->thread.Get(), kSdkStopGraceMs) == WAIT_OBJECT_0;
 }

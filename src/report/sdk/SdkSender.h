@@ -25,7 +25,8 @@ public:
     // True when everything queued so far was handed to the server in time.
     bool Flush(uint32_t deadlineMs);
     // Flush within the deadline, then end: later records are dropped.
-    void Stop(uint32_t deadlineMs);
+    // True when the thread has ended, so the library may be unloaded.
+    bool Stop(uint32_t deadlineMs);
 
     // Shared with the sender's thread, which may outlive the sender.
     struct State;
