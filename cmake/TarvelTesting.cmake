@@ -5,6 +5,9 @@
 # runs it under ASan and UBSan. Every test case is its own CTest test.
 # RUNS_INSTALLER marks tests that start the installer executable: they never
 # run at the same time, since the installer allows one instance per machine.
+# QUICK_EXIT ends each Windows test process as soon as its verdict is out
+# (tests/support/QuickExitMain.cpp), for suites whose system calls leave Wine
+# unable to finish a normal process exit.
 include(GoogleTest)
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -37,7 +40,7 @@ if(TARVEL_KIND STREQUAL windows)
 endif()
 
 function(tarvel_tests name)
-  cmake_parse_arguments(ARG "RUNS_INSTALLER" "" "PORTABLE;WINDOWS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "RUNS_INSTALLER;QUICK_EXIT" "" "PORTABLE;WINDOWS;LIBS" ${ARGN})
   if(TARVEL_KIND STREQUAL windows)
     set(target ${name}_tests)
     set(sources ${ARG_PORTABLE} ${ARG_WINDOWS})
@@ -50,8 +53,13 @@ function(tarvel_tests name)
   if(NOT sources)
     return()
   endif()
+  set(main GTest::gtest_main)
+  if(ARG_QUICK_EXIT AND TARVEL_KIND STREQUAL windows)
+    list(APPEND sources ${CMAKE_SOURCE_DIR}/tests/support/QuickExitMain.cpp)
+    set(main GTest::gtest)
+  endif()
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${libs} ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${libs} ${ARG_LIBS} GTest::gmock ${main})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE
     TARVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TARVEL_BINARY_DIR="${CMAKE_BINARY_DIR}")
