@@ -18,7 +18,7 @@ for name in $targets; do
   [ -d "$repo/tests/fuzz/corpus/$short" ] && seeds=("$repo/tests/fuzz/corpus/$short")
   if "$dir/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$dir/findings/" "$scratch" "${seeds[@]}" >"$dir/$name.log" 2>&1; then
-    echo "fuzz: $name ran ${seconds}s: $(grep -oE '#[0-9]+ +DONE.*' "$dir/$name.log" | head -c 120)"
+    echo "fuzz: $name ran ${seconds}s: $(grep -oE 'Done [0-9]+ runs in [0-9]+ second' "$dir/$name.log" | tail -n 1)"
   else
     echo "fuzz: $name FAILED (log: $dir/$name.log)"
     tail -n 30 "$dir/$name.log"
