@@ -137,12 +137,12 @@ bool FitsChildren(double extent, double marginA, double marginB, size_t n, doubl
 
 }  // namespace
 
-bool ComputeLayoutSlots(const LayoutSpec& spec, const IntRect& rect, size_t childCount,
+bool ComputeLayoutSlots(const LayoutGeometry& geometry, const IntRect& rect, size_t childCount,
                         const std::vector<uint32_t>& weights, double scale, std::vector<IntRect>& slots) {
     slots.clear();
     if (weights.size() != childCount) return false;
-    const bool vertical = spec.orientation == static_cast<int32_t>(LayoutOrientation::kVertical);
-    const bool horizontal = spec.orientation == static_cast<int32_t>(LayoutOrientation::kHorizontal);
+    const bool vertical = geometry.orientation == static_cast<int32_t>(LayoutOrientation::kVertical);
+    const bool horizontal = geometry.orientation == static_cast<int32_t>(LayoutOrientation::kHorizontal);
     if (!vertical && !horizontal) return true;
 
     double total = 0;
@@ -151,9 +151,9 @@ bool ComputeLayoutSlots(const LayoutSpec& spec, const IntRect& rect, size_t chil
     const size_t n = childCount;
     if (n == 0 || total == 0) return false;
 
-    const double L = spec.marginLeft * scale, T = spec.marginTop * scale;
-    const double R = spec.marginRight * scale, B = spec.marginBottom * scale;
-    const double G = spec.spacing * scale;
+    const double L = geometry.marginLeft * scale, T = geometry.marginTop * scale;
+    const double R = geometry.marginRight * scale, B = geometry.marginBottom * scale;
+    const double G = geometry.spacing * scale;
     const double width = static_cast<double>(rect.Width());
     const double height = static_cast<double>(rect.Height());
     const Axis along = vertical ? Axis{double(rect.top), double(rect.bottom), T, B}

@@ -68,7 +68,7 @@ void CenteredOrigin(const IntRect& workArea, double width, double height, int32_
 
 enum class LayoutOrientation : int32_t { kVertical = 1, kHorizontal = 2 };
 
-struct LayoutSpec {
+struct LayoutGeometry {
     int32_t orientation = 0;
     uint32_t marginLeft = 0, marginTop = 0, marginRight = 0, marginBottom = 0;
     uint32_t spacing = 0;
@@ -78,7 +78,7 @@ struct LayoutSpec {
 // (childCount), no children or zero total weight in a placing orientation, or
 // a rectangle too small for one pixel per child. An orientation other than
 // 1 or 2 succeeds with no slots.
-bool ComputeLayoutSlots(const LayoutSpec& spec, const IntRect& rect, std::size_t childCount,
+bool ComputeLayoutSlots(const LayoutGeometry& geometry, const IntRect& rect, std::size_t childCount,
                         const std::vector<uint32_t>& weights, double scale, std::vector<IntRect>& slots);
 
 struct ArcBox {

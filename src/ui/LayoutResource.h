@@ -19,7 +19,7 @@ public:
     void AddChild(IBaseResource* child, uint32_t weight);
     void SetBackground(IBaseResource* widget) { background = widget; }
 
-    LayoutSpec spec;  // orientation, margins and spacing in layout pixels
+    LayoutGeometry geometry;  // orientation, margins and spacing in layout pixels
     IBaseResource* background = nullptr;
     std::vector<IBaseResource*> children;
     std::vector<uint32_t> weights;

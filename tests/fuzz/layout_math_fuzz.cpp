@@ -60,18 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RoundedArcs(box, in.Take<float>());
     BorderOutlines(box, in.Take<int32_t>());
 
-    LayoutSpec spec;
-    spec.orientation = in.Take<uint8_t>() % 4;
-    spec.marginLeft = in.Take<uint16_t>();
-    spec.marginTop = in.Take<uint16_t>();
-    spec.marginRight = in.Take<uint16_t>();
-    spec.marginBottom = in.Take<uint16_t>();
-    spec.spacing = in.Take<uint16_t>();
+    LayoutGeometry geometry;
+    geometry.orientation = in.Take<uint8_t>() % 4;
+    geometry.marginLeft = in.Take<uint16_t>();
+    geometry.marginTop = in.Take<uint16_t>();
+    geometry.marginRight = in.Take<uint16_t>();
+    geometry.marginBottom = in.Take<uint16_t>();
+    geometry.spacing = in.Take<uint16_t>();
     const size_t children = in.Take<uint8_t>() % 16;
     std::vector<uint32_t> weights(in.Take<uint8_t>() % 16);
     for (uint32_t& w : weights)
         w = in.Take<uint32_t>();
     std::vector<IntRect> slots;
-    ComputeLayoutSlots(spec, rect, children, weights, scale, slots);
+    ComputeLayoutSlots(geometry, rect, children, weights, scale, slots);
     return 0;
 }

@@ -12,9 +12,9 @@ using Slots = std::vector<IntRect>;
 
 TEST(LayoutMath, VerticalLayoutRoundsEachEdgeOnItsOwn) {
     // unit = (400 - 24 - 24) / 35: heights of about 40.2, 271.5 and 40.2.
-    LayoutSpec spec{1, 0, 24, 0, 24, 0};
+    LayoutGeometry geometry{1, 0, 24, 0, 24, 0};
     Slots slots;
-    ASSERT_TRUE(ComputeLayoutSlots(spec, {0, 0, 600, 400}, 3, {4, 27, 4}, 1.0, slots));
+    ASSERT_TRUE(ComputeLayoutSlots(geometry, {0, 0, 600, 400}, 3, {4, 27, 4}, 1.0, slots));
     EXPECT_EQ(slots, (Slots{{0, 24, 600, 64}, {0, 64, 600, 336}, {0, 336, 600, 376}}));
     const double unit = 352.0 / 35;
     EXPECT_NEAR(4 * unit, 40.2, 0.05);
@@ -23,16 +23,16 @@ TEST(LayoutMath, VerticalLayoutRoundsEachEdgeOnItsOwn) {
 
 TEST(LayoutMath, HorizontalLayoutAppliesScaledMarginsAndSpacing) {
     // At scale 1.5: margins 15/3/7.5/1.5, spacing 15; unit = (300 - 22.5 - 15) / 3.
-    LayoutSpec spec{2, 10, 2, 5, 1, 10};
+    LayoutGeometry geometry{2, 10, 2, 5, 1, 10};
     Slots slots;
-    ASSERT_TRUE(ComputeLayoutSlots(spec, {100, 50, 400, 90}, 2, {1, 2}, 1.5, slots));
+    ASSERT_TRUE(ComputeLayoutSlots(geometry, {100, 50, 400, 90}, 2, {1, 2}, 1.5, slots));
     EXPECT_EQ(slots, (Slots{{115, 53, 203, 89}, {218, 53, 393, 89}}));
 }
 
 TEST(LayoutMath, LayoutMinimumSizeAndRefusals) {
     struct Case {
         const char* what;
-        LayoutSpec spec;
+        LayoutGeometry geometry;
         IntRect rect;
         size_t children;
         std::vector<uint32_t> weights;
@@ -51,7 +51,7 @@ TEST(LayoutMath, LayoutMinimumSizeAndRefusals) {
     };
     for (const Case& c : cases) {
         Slots slots;
-        EXPECT_EQ(ComputeLayoutSlots(c.spec, c.rect, c.children, c.weights, 1.0, slots), c.placed) << c.what;
+        EXPECT_EQ(ComputeLayoutSlots(c.geometry, c.rect, c.children, c.weights, 1.0, slots), c.placed) << c.what;
         EXPECT_EQ(slots.size(), c.slotCount) << c.what;
     }
 }

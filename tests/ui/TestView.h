@@ -73,10 +73,10 @@ public:
         root->SetBackground(background);
 
         auto* titleRow = AddWidget(std::make_unique<CLayoutResource>(2, kRowId));
-        titleRow->spec.marginLeft = 16;
-        titleRow->spec.marginTop = 8;
-        titleRow->spec.marginRight = 8;
-        titleRow->spec.marginBottom = 4;
+        titleRow->geometry.marginLeft = 16;
+        titleRow->geometry.marginTop = 8;
+        titleRow->geometry.marginRight = 8;
+        titleRow->geometry.marginBottom = 4;
         auto* logo = AddWidget(std::make_unique<CImageResource>(kLogoId, nullptr, kTypeImage));
         logo->SetImage(Picture(L"logo.png"));
         auto* gap = AddWidget(std::make_unique<CSpacerResource>());
@@ -93,9 +93,9 @@ public:
         titleRow->AddChild(close, 2);
 
         auto* body = AddWidget(std::make_unique<CLayoutResource>(1, kRowId));
-        body->spec.marginLeft = 40;
-        body->spec.marginRight = 40;
-        body->spec.spacing = 8;
+        body->geometry.marginLeft = 40;
+        body->geometry.marginRight = 40;
+        body->geometry.spacing = 8;
         WidgetStyleSet titleStyle;
         titleStyle[kStateNormal].fontSize = 20;
         titleStyle[kStateNormal].bold = true;
@@ -135,7 +135,7 @@ public:
         progress->SetPercent(60);
 
         auto* buttons = AddWidget(std::make_unique<CLayoutResource>(2, kRowId));
-        buttons->spec.spacing = 12;
+        buttons->geometry.spacing = 12;
         auto* lead = AddWidget(std::make_unique<CSpacerResource>());
         WidgetStyleSet installStyle = CButtonResource::DefaultStyles();
         const uint32_t greens[] = {0xFF00CB87, 0xFF25E887, 0xFF00A26B, 0xFFD8D8D8};

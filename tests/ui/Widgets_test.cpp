@@ -222,8 +222,8 @@ TEST_F(Widgets, TextDrawsOpaqueGlyphsOnATransparentCanvas) {
 
 TEST_F(Widgets, LayoutPlacesChildrenAndItsBackground) {
     CLayoutResource root(1, 1);
-    root.spec.marginTop = 24;
-    root.spec.marginBottom = 24;
+    root.geometry.marginTop = 24;
+    root.geometry.marginBottom = 24;
     CImageResource background(0, nullptr, kTypeBackground);
     CSpacerResource top;
     CImageResource middle(2, nullptr, kTypeImage);
@@ -241,7 +241,7 @@ TEST_F(Widgets, LayoutPlacesChildrenAndItsBackground) {
     // Too small: nothing moves, the children keep their earlier rectangles.
     CImageResource fresh(3, nullptr, kTypeImage);
     CLayoutResource tiny(2, 1);
-    tiny.spec.spacing = 10;
+    tiny.geometry.spacing = 10;
     tiny.AddChild(&fresh, 1);
     tiny.AddChild(&top, 1);
     tiny.AddChild(&bottom, 1);
