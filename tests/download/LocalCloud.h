@@ -21,6 +21,7 @@
 #include "sys/TextOps.h"
 #include "sys/Win32Handle.h"
 #include "sys/XMutex.h"
+#include "tests/support/RecordingLogger.h"
 
 namespace cloud {
 
@@ -68,19 +69,9 @@ inline std::vector<Request> Requests(const std::string& role, const std::string&
 
 inline std::string PackageBytes() { return Control("package"); }
 
-// An event logger that keeps what any thread sends.
-class Events final : public ILoggerServer {
+// The recording logger with the download engine's error statuses at hand.
+class Events final : public RecordingLogger {
 public:
-    struct Event {
-        std::string name;
-        std::map<std::string, int32_t> ints;
-        std::map<std::string, std::string> texts;
-    };
-
-    std::vector<Event> All() {
-        CXMutexLock hold(lock_);
-        return events_;
-    }
     // The error_status values of every vSoftDownloadError, in order.
     std::vector<std::string> ErrorStatuses() {
         std::vector<std::string> statuses;
@@ -88,45 +79,6 @@ public:
             if (event.name == "vSoftDownloadError") statuses.push_back(event.texts.at("error_status"));
         return statuses;
     }
-
-    bool SendEvent(const char* name) override {
-        CXMutexLock hold(lock_);
-        Event& event = pending_[::GetCurrentThreadId()];
-        event.name = name;
-        events_.push_back(event);
-        return true;
-    }
-    void ClearProperties() override {
-        CXMutexLock hold(lock_);
-        pending_[::GetCurrentThreadId()] = Event{};
-    }
-    void SetIntProperty(const char* key, int32_t value) override {
-        CXMutexLock hold(lock_);
-        pending_[::GetCurrentThreadId()].ints.emplace(key, value);
-    }
-    void SetStringProperty(const char* key, const char* value) override {
-        CXMutexLock hold(lock_);
-        pending_[::GetCurrentThreadId()].texts.emplace(key, value);
-    }
-    void SetBoolProperty(const char*, bool) override {}
-    bool WriteClickRecord(const char*, const char*, const char*) override { return false; }
-    bool WriteStateRecord(int, const char*, const char*, const char*, const char*, std::vector<std::string>) override {
-        return false;
-    }
-    bool WriteStartRecord(int, const char*, const char*, const char*) override { return false; }
-    std::string BuildHttpData(int, const std::string&) override { return {}; }
-    std::string DecryptData(const std::string&) override { return {}; }
-    std::string GetMid() override { return {}; }
-    std::string GetMidEx(int) override { return {}; }
-    bool Reinitialize() override { return false; }
-    bool ReleaseSdk() override { return true; }
-    bool OpenUrl(const char*) override { return false; }
-    int Reserved(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t) override { return 0; }
-
-private:
-    CXMutex lock_;
-    std::vector<Event> events_;
-    std::map<DWORD, Event> pending_;
 };
 
 // The cloud has one scenario: its tests run one at a time, each from the

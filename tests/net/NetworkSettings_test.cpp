@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/net/NetPeers.h"
-#include "tests/net/RecordingLogger.h"
+#include "tests/support/RecordingLogger.h"
 #include "tests/net/UserProxySettings.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "sys/TextEncoding.h"
-#include "tests/net/RecordingLogger.h"
+#include "tests/support/RecordingLogger.h"
 #include "ui/GdiplusObjects.h"
 #include "ui/SkinImage.h"
 

@@ -1,30 +1,53 @@
 // An event logger that keeps the events it is given, to check what a part of
-// the installer reports and how often.
+// the installer reports and how often. Any thread may report: each keeps its
+// own properties until its SendEvent, as with the real logger.
 #pragma once
+
+#include <windows.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
 #include "report/LoggerServer.h"
+#include "sys/XMutex.h"
 
-class RecordingLogger final : public ILoggerServer {
+class RecordingLogger : public ILoggerServer {
 public:
     struct Event {
         std::string name;
         std::map<std::string, int32_t> ints;
         std::map<std::string, std::string> texts;
     };
+    // Read it directly once the reporting threads are done; All() while they run.
     std::vector<Event> events;
 
+    virtual ~RecordingLogger() = default;
+
+    std::vector<Event> All() {
+        CXMutexLock hold(lock_);
+        return events;
+    }
+
     bool SendEvent(const char* name) override {
-        pending_.name = name;
-        events.push_back(pending_);
+        CXMutexLock hold(lock_);
+        Event& event = pending_[::GetCurrentThreadId()];
+        event.name = name;
+        events.push_back(event);
         return true;
     }
-    void ClearProperties() override { pending_ = Event{}; }
-    void SetIntProperty(const char* key, int32_t value) override { pending_.ints.emplace(key, value); }
-    void SetStringProperty(const char* key, const char* value) override { pending_.texts.emplace(key, value); }
+    void ClearProperties() override {
+        CXMutexLock hold(lock_);
+        pending_[::GetCurrentThreadId()] = Event{};
+    }
+    void SetIntProperty(const char* key, int32_t value) override {
+        CXMutexLock hold(lock_);
+        pending_[::GetCurrentThreadId()].ints.emplace(key, value);
+    }
+    void SetStringProperty(const char* key, const char* value) override {
+        CXMutexLock hold(lock_);
+        pending_[::GetCurrentThreadId()].texts.emplace(key, value);
+    }
     void SetBoolProperty(const char*, bool) override {}
     bool WriteClickRecord(const char*, const char*, const char*) override { return false; }
     bool WriteStateRecord(int, const char*, const char*, const char*, const char*, std::vector<std::string>) override {
@@ -41,5 +64,6 @@ public:
     int Reserved(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t) override { return 0; }
 
 private:
-    Event pending_;
+    CXMutex lock_;
+    std::map<DWORD, Event> pending_;
 };
