@@ -6,6 +6,7 @@
 
 #include "core/SharedSettings.h"
 #include "net/ProxyList.h"
+#include "net/WinHttpHandle.h"
 #include "report/EventCatalogue.h"
 #include "report/LoggerServer.h"
 #include "sys/TextEncoding.h"
@@ -37,22 +38,6 @@ private:
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config_{};
 };
 
-class WinHttpSession {
-public:
-    WinHttpSession()
-        : handle_(::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC)) {}
-    ~WinHttpSession() {
-        if (handle_ != nullptr) ::WinHttpCloseHandle(handle_);
-    }
-    WinHttpSession(const WinHttpSession&) = delete;
-    WinHttpSession& operator=(const WinHttpSession&) = delete;
-    HINTERNET Get() const { return handle_; }
-
-private:
-    HINTERNET handle_;
-};
-
 void ParseWideProxyList(const wchar_t* list, ProxyConfig& proxy) {
     if (list != nullptr) ParseProxyList(WideToUtf8(list), proxy);
 }
@@ -60,8 +45,9 @@ void ParseWideProxyList(const wchar_t* list, ProxyConfig& proxy) {
 void AskAutoConfigScript(const std::string& url, const wchar_t* scriptUrl, ProxyConfig& proxy) {
     WINHTTP_PROXY_INFO info{};
     {
-        WinHttpSession session;
-        if (session.Get() == nullptr) return;
+        const WinHttpHandle session(::WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
+        if (!session) return;
         WINHTTP_AUTOPROXY_OPTIONS options{};
         options.dwFlags = WINHTTP_AUTOPROXY_CONFIG_URL;
         options.lpszAutoConfigUrl = scriptUrl;

@@ -4,22 +4,17 @@ download time from the installer's own file times (always 0 here: Wine
 reports a file's last write as its creation time).
 
     startup_e2e.py
-
-Needs TARVEL_SOURCE_DIR, TARVEL_BINARY_DIR and TARVEL_WINE_RUN (set by CTest).
 """
 
 import os
 import subprocess
 import sys
 
-SOURCE = os.environ["TARVEL_SOURCE_DIR"]
-BINARY = os.environ["TARVEL_BINARY_DIR"]
-WINE_RUN = os.environ["TARVEL_WINE_RUN"]
-sys.path.insert(0, os.path.join(SOURCE, "tools", "cloud"))
+sys.path.insert(0, os.path.join(os.environ["TARVEL_SOURCE_DIR"], "tools", "cloud"))
 
-from collector import Collector, read_endpoints  # noqa: E402
+from collector import Collector  # noqa: E402
+from e2e import BINARY, HOST, PORT, WINE_RUN  # noqa: E402
 
-HOST, PORT = read_endpoints(os.path.join(BINARY, "endpoints.env"))
 CHANNEL_INSTALLER = os.path.join(BINARY, "tests", "core", "TarvelSetup_abc.exe")
 PRODUCT_KEY = ("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                "{CC98B63F-FEE3-45C3-89F5-C17B49A61F94}_is1")

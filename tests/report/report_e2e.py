@@ -2,8 +2,6 @@
 archive) under Wine against the local analytics collector.
 
     report_e2e.py <case>     cases: see CASES at the bottom
-
-Needs TARVEL_SOURCE_DIR, TARVEL_BINARY_DIR and TARVEL_WINE_RUN (set by CTest).
 """
 
 import os
@@ -14,45 +12,16 @@ import subprocess
 import sys
 import time
 
-SOURCE = os.environ["TARVEL_SOURCE_DIR"]
-BINARY = os.environ["TARVEL_BINARY_DIR"]
-WINE_RUN = os.environ["TARVEL_WINE_RUN"]
-sys.path.insert(0, os.path.join(SOURCE, "tools", "cloud"))
+sys.path.insert(0, os.path.join(os.environ["TARVEL_SOURCE_DIR"], "tools", "cloud"))
 
-from collector import Collector, read_endpoints  # noqa: E402
+from collector import Collector  # noqa: E402
+from e2e import BINARY, HOST, PORT, WINE_RUN, check, fail, unix_path, wine_path  # noqa: E402
 
-HOST, PORT = read_endpoints(os.path.join(BINARY, "endpoints.env"))
 INSTALLER = os.path.join(BINARY, "TarvelSetup.exe")
 PROBE = os.path.join(BINARY, "tests", "report", "report_probe.exe")
 NO_SDK_INSTALLER = os.path.join(BINARY, "tests", "report", "TarvelSetup_nosdk.exe")
-PREFIX_DRIVE_C = os.path.join(BINARY, "wineprefix", "drive_c")
 RUN_TIMEOUT = 60
 RECORD_WAIT = 5
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def check(condition, message):
-    if not condition:
-        fail(message)
-
-
-def wine_path(path):
-    """The repository is drive R: under Wine."""
-    return "R:\\" + os.path.relpath(path, SOURCE).replace("/", "\\")
-
-
-def unix_path(windows_path):
-    """A C: path of the prefix on this machine, matching names case-insensitively."""
-    check(windows_path[:3].upper() == "C:\\", "not a C: path: " + windows_path)
-    path = PREFIX_DRIVE_C
-    for part in windows_path[3:].split("\\"):
-        names = {name.lower(): name for name in os.listdir(path)} if os.path.isdir(path) else {}
-        path = os.path.join(path, names.get(part.lower(), part))
-    return path
 
 
 def run(exe, *args):

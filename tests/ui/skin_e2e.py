@@ -2,8 +2,6 @@
 the real SDK by skin_probe.exe under Wine.
 
     skin_e2e.py <case>     cases: start, fourteen
-
-Needs TARVEL_SOURCE_DIR, TARVEL_BINARY_DIR and TARVEL_WINE_RUN (set by CTest).
 """
 
 import os
@@ -11,30 +9,14 @@ import subprocess
 import sys
 import time
 
-SOURCE = os.environ["TARVEL_SOURCE_DIR"]
-BINARY = os.environ["TARVEL_BINARY_DIR"]
-WINE_RUN = os.environ["TARVEL_WINE_RUN"]
-sys.path.insert(0, os.path.join(SOURCE, "tools", "cloud"))
+sys.path.insert(0, os.path.join(os.environ["TARVEL_SOURCE_DIR"], "tools", "cloud"))
 
-from collector import Collector, read_endpoints  # noqa: E402
+from collector import Collector  # noqa: E402
+from e2e import BINARY, HOST, PORT, WINE_RUN, events, fail  # noqa: E402
 
-HOST, PORT = read_endpoints(os.path.join(BINARY, "endpoints.env"))
 PROBE = os.path.join(BINARY, "tests", "ui", "skin_probe.exe")
 RUN_TIMEOUT = 60
 RECORD_WAIT = 5
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def events(records, name):
-    found = []
-    for r in records:
-        if r.get("record") == "event" and r.get("event") == name:
-            found.append({p["key"]: p["value"] for p in r["properties"]})
-    return found
 
 
 def run_probe(mode, status_count):
