@@ -8,7 +8,7 @@ ROOT := $(abspath $(BUILD))
 DEPS := -DTARVEL_DEPS_SRC=$(ROOT)/deps/src
 GEN := -G Ninja
 
-.PHONY: all setup win native fuzz-build release test demo fuzz clean
+.PHONY: all setup win native fuzz-build release test demo fuzz bench clean
 
 all: win
 
@@ -46,6 +46,11 @@ demo: win
 # Longer fuzzing, outside the test run: FUZZ_SECONDS per target.
 fuzz: fuzz-build
 	tools/test/fuzz.sh $(ROOT)/fuzz $${FUZZ_SECONDS:-600}
+
+# Benchmarks that print figures against native and Wine peers, outside the test run.
+bench: win
+	tools/bench/md5_bench.sh $(ROOT)
+	python3 tools/bench/download_bench.py $(ROOT)
 
 clean:
 	rm -rf $(ROOT)/win $(ROOT)/native $(ROOT)/fuzz $(ROOT)/release

@@ -57,13 +57,7 @@ void CCacheConfig::SetAdvertisingAccountName(const std::wstring& value) {
 bool CCacheConfig::ValidateCache(const std::wstring& digest, const std::wstring& path, bool doNotWrite) {
     if (digest.empty() || path.empty()) return false;
     if (Widen(Md5OfFile(path)) == digest) {
-        if (CachedMd5() == digest && CachedPath() == path) return true;
-        values_[static_cast<size_t>(ConfigKey::kMd5)] = digest;
-        values_[static_cast<size_t>(ConfigKey::kPath)] = path;
-        if (!doNotWrite) {
-            WriteKey(ConfigKey::kMd5, digest);
-            WriteKey(ConfigKey::kPath, path);
-        }
+        KeepPackage(digest, path, doNotWrite);
         return true;
     }
     if (!CachedMd5().empty() || !CachedPath().empty()) {
@@ -73,6 +67,20 @@ bool CCacheConfig::ValidateCache(const std::wstring& digest, const std::wstring&
     values_[static_cast<size_t>(ConfigKey::kMd5)].clear();
     values_[static_cast<size_t>(ConfigKey::kPath)].clear();
     return false;
+}
+
+void CCacheConfig::KeepVerifiedPackage(const std::wstring& digest, const std::wstring& path) {
+    if (digest.empty() || path.empty()) return;
+    KeepPackage(digest, path, false);
+}
+
+void CCacheConfig::KeepPackage(const std::wstring& digest, const std::wstring& path, bool doNotWrite) {
+    if (CachedMd5() == digest && CachedPath() == path) return;
+    values_[static_cast<size_t>(ConfigKey::kMd5)] = digest;
+    values_[static_cast<size_t>(ConfigKey::kPath)] = path;
+    if (doNotWrite) return;
+    WriteKey(ConfigKey::kMd5, digest);
+    WriteKey(ConfigKey::kPath, path);
 }
 
 std::wstring CCacheConfig::ReadKey(ConfigKey key) const {

@@ -65,6 +65,10 @@ public:
     // digest and path held so far are emptied in the record and in the file,
     // whatever doNotWrite says, so that a stale package is never reused.
     bool ValidateCache(const std::wstring& digest, const std::wstring& path, bool doNotWrite);
+    // What a successful ValidateCache keeps and writes, for a file whose
+    // digest the caller has just computed: a downloaded package is not read
+    // a second time right after its own check.
+    void KeepVerifiedPackage(const std::wstring& digest, const std::wstring& path);
 
     const std::wstring& Value(ConfigKey key) const { return values_[static_cast<size_t>(key)]; }
     const std::wstring& CachedMd5() const { return Value(ConfigKey::kMd5); }
@@ -78,6 +82,7 @@ private:
     void WriteKey(ConfigKey key, const std::wstring& value) const;
     void Store(ConfigKey key, const std::wstring& value);
     void StoreIfNotEmpty(ConfigKey key, const std::wstring& value);
+    void KeepPackage(const std::wstring& digest, const std::wstring& path, bool doNotWrite);
 
     std::wstring values_[static_cast<size_t>(ConfigKey::kCount)];
     std::wstring filePath_;

@@ -243,17 +243,21 @@ void CDownloader::FinishDownload() {
 }
 
 bool CDownloader::VerifyMd5() {
+    fileDigest_.clear();
     if (filePath_.empty()) return false;
     const char* announced = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
     if (announced == nullptr || *announced == '\0') return true;
-    return Md5OfFile(filePath_) == announced;
+    fileDigest_ = Md5OfFile(filePath_);
+    return fileDigest_ == announced;
 }
 
+// The cache configuration checks a package against its digest before it
+// keeps it; the digest VerifyMd5 has just computed from the closed file is
+// that check, so a large package is read once, not twice.
 void CDownloader::RecordCache() {
     if (env_.cache == nullptr) return;
-    const char* announced = env_.pkgInfo ? env_.pkgInfo->GetMd5() : nullptr;
-    const std::string digest = announced && *announced ? std::string(announced) : Md5OfFile(filePath_);
-    env_.cache->ValidateCache(Utf8ToWide(digest), filePath_, false);
+    if (fileDigest_.empty()) fileDigest_ = Md5OfFile(filePath_);
+    env_.cache->KeepVerifiedPackage(Utf8ToWide(fileDigest_), filePath_);
 }
 
 int32_t CDownloader::DownloadSeconds() const {

@@ -94,6 +94,7 @@ private:
     std::atomic<int32_t> state_{kNew};
     CXMutex lock_;
     std::wstring filePath_;
+    std::string fileDigest_;  // computed by the last VerifyMd5; empty when none was
     std::atomic<int64_t> totalSize_{0};
     std::atomic<int64_t> downloaded_{0};
     std::unique_ptr<CFileStream> file_;

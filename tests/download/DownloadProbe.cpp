@@ -4,8 +4,9 @@
 // by download_e2e.py (events at the local collector) and by the download
 // benchmark.
 //   download_probe <folder>   downloads into <folder>, recording in its config.ini
-// Prints "ready <milliseconds> <path>" where the milliseconds run from Start to
-// the verified file (download and MD5 check), or "failed <state>". Exit code 0
+// Prints "ready <total ms> <fetched ms> <path>": from Start to the verified file
+// (download and MD5 check), and from Start to the last byte written; or
+// "failed <state>". Exit code 0
 // when the package is ready, 1 when it failed, 2 on bad arguments.
 #include <windows.h>
 #include <winsock2.h>
@@ -22,6 +23,7 @@
 #include "sys/FileUtil.h"
 #include "sys/Folders.h"
 #include "sys/TextEncoding.h"
+#include "tests/support/Stopwatch.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ TempCacheFolderLifetime g_tempCacheFolder;
 
 constexpr DWORD kPollMs = 5;
 constexpr DWORD kPackageInfoWaitMs = 30000;
-constexpr DWORD kDownloadWaitMs = 600000;
+constexpr long long kDownloadWaitMs = 600000;
 
 bool WaitForPackageInfo() {
     const DWORD start = ::GetTickCount();
@@ -53,22 +55,22 @@ int Download(const std::wstring& folder) {
                                                                     [](IDownloader* d) { d->Release(); });
     if (!downloader) return 1;
 
-    LARGE_INTEGER frequency{}, start{}, end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
+    const Stopwatch clock;
     if (!downloader->Start()) return 1;
+    long long fetchedMs = -1;
     int32_t state = IDownloader::kRunning;
-    const DWORD begun = ::GetTickCount();
-    while ((state = downloader->Poll()) == IDownloader::kRunning && ::GetTickCount() - begun < kDownloadWaitMs)
+    while ((state = downloader->Poll()) == IDownloader::kRunning && clock.Milliseconds() < kDownloadWaitMs) {
+        if (fetchedMs < 0 && downloader->GetProgress() == 100) fetchedMs = clock.Milliseconds();
         ::Sleep(kPollMs);
-    ::QueryPerformanceCounter(&end);
+    }
+    const long long totalMs = clock.Milliseconds();
 
     if (state != IDownloader::kReady) {
         std::printf("failed %d\n", static_cast<int>(state));
         return 1;
     }
-    const long long ms = (end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
-    std::printf("ready %lld %s\n", ms, WideToUtf8(downloader->GetFilePath()).c_str());
+    if (fetchedMs < 0) fetchedMs = totalMs;
+    std::printf("ready %lld %lld %s\n", totalMs, fetchedMs, WideToUtf8(downloader->GetFilePath()).c_str());
     return 0;
 }
 

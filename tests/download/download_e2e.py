@@ -56,7 +56,7 @@ def main():
 
     word, _, rest = reply.partition(" ")
     check(word == "ready", "probe: %r" % reply)
-    path = rest.split(" ", 1)[1]
+    path = rest.split(" ", 2)[2]
     check(open(unix_path(path), "rb").read() == package, "the file differs from the served package")
 
     results = events(records, "pSoftDownloadResult")

@@ -9,26 +9,19 @@
 
 #include "download/Md5.h"
 #include "sys/FileUtil.h"
+#include "tests/support/Stopwatch.h"
 
 namespace {
 
 constexpr int kTimedRuns = 3;
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency{};
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 int Time(const wchar_t* path) {
     std::string digest;
     double best = 0;
     for (int run = 0; run < kTimedRuns; ++run) {
-        LARGE_INTEGER start{}, end{};
-        ::QueryPerformanceCounter(&start);
+        const Stopwatch clock;
         digest = Md5OfFile(path);
-        ::QueryPerformanceCounter(&end);
-        const double seconds = Seconds(start, end);
+        const double seconds = clock.Seconds();
         if (run == 0 || seconds < best) best = seconds;
     }
     if (digest.empty()) return 1;

@@ -15,6 +15,7 @@
 #include "download/Md5.h"
 #include "net/WinHttpHandle.h"
 #include "sys/Win32Handle.h"
+#include "tests/support/Stopwatch.h"
 
 namespace {
 
@@ -55,9 +56,7 @@ bool Fetch(const wchar_t* host, INTERNET_PORT port, const wchar_t* path, HANDLE 
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 5) return 2;
-    LARGE_INTEGER frequency{}, start{}, end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
+    const Stopwatch clock;
     bool fetched = false;
     {
         const FileHandle file(
@@ -67,7 +66,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (!fetched) return 1;
     const std::string digest = Md5OfFile(argv[4]);
-    ::QueryPerformanceCounter(&end);
-    std::printf("%s %lld\n", digest.c_str(), (end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    std::printf("%s %lld\n", digest.c_str(), clock.Milliseconds());
     return digest.empty() ? 1 : 0;
 }

@@ -14,6 +14,7 @@ at run time on the control address, CONTROL_HOST at the same port:
     GET /__cloud__/reset               back to the defaults, request log emptied
     GET /__cloud__/log                 the requests so far, as a JSON array
     GET /__cloud__/package             the package bytes as served
+    GET /__cloud__/warm                load the package and its digest now
 
 CDN paths: /pkg/<name> and the fallback install.exe path serve the package;
 /redirect/<n> is a chain of n 302s with absolute locations ending at
@@ -110,6 +111,7 @@ class CloudState:
         self.lock = threading.Lock()
         self._package_key = None
         self._package = b""
+        self._package_md5 = ""
         self.reset()
 
     def reset(self):
@@ -139,8 +141,15 @@ class CloudState:
                         self._package = f.read()
                 else:
                     self._package = package_bytes(key[0], key[1])
+                self._package_md5 = hashlib.md5(self._package).hexdigest()
                 self._package_key = key
             return self._package
+
+    def package_md5(self):
+        """The served package's digest, computed once per package."""
+        self.package()
+        with self.lock:
+            return self._package_md5
 
     def take(self, counter, limit):
         """True for the first `limit` calls on this counter."""
@@ -255,13 +264,16 @@ class Cloud:
             with self.state.lock:
                 entries = [e for e in self.state.log if e.get("role") != "control"]
             return conn.sendall(json_reply(entries))
+        if command == "warm":
+            self.state.package_md5()
+            return conn.sendall(json_reply({"ok": True}))
         if command == "package":
             body = self.state.package()
             return conn.sendall(reply("200 OK", ["Content-Length: %d" % len(body)], body))
         conn.sendall(reply("404 Not Found", ["Content-Length: 0"]))
 
     def package_digest(self):
-        digest = hashlib.md5(self.state.package()).hexdigest()
+        digest = self.state.package_md5()
         kind = self.state.get("md5")
         if kind == "wrong":
             return hashlib.md5(b"not the package").hexdigest()

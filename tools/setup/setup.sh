@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
   clang libclang-rt-14-dev googletest dpkg-dev iproute2 util-linux
+  curl aria2 bc
 )
 
 as_root() {
