@@ -59,9 +59,11 @@ int Download(const std::wstring& folder) {
     if (!downloader->Start()) return 1;
     long long fetchedMs = -1;
     int32_t state = IDownloader::kRunning;
-    while ((state = downloader->Poll()) == IDownloader::kRunning && clock.Milliseconds() < kDownloadWaitMs) {
-        if (fetchedMs < 0 && downloader->GetProgress() == 100) fetchedMs = clock.Milliseconds();
+    while (state == IDownloader::kRunning && clock.Milliseconds() < kDownloadWaitMs) {
         ::Sleep(kPollMs);
+        // Before Poll: the Poll that sees the last byte also runs the MD5 check.
+        if (fetchedMs < 0 && downloader->GetProgress() == 100) fetchedMs = clock.Milliseconds();
+        state = downloader->Poll();
     }
     const long long totalMs = clock.Milliseconds();
 
