@@ -30,21 +30,15 @@ import sys
 import time
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(REPO, "tools", "cloud"))
+
+from loopback import read_env  # noqa: E402
+
 CONTROL_HOST = "127.0.0.9"
 PACKAGE_NAME = "tarvel_setup.exe"
 WINE_OUT = "C:\\tarvel-bench"
 RUN_TIMEOUT = 600
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def read_env(path):
-    values = {}
-    with open(path, encoding="utf-8") as env:
-        for line in env:
-            if "=" in line and not line.startswith("#"):
-                key, value = line.strip().split("=", 1)
-                values[key] = value
-    return values
 
 
 def process_cpu(pid):

@@ -37,26 +37,16 @@ import random
 import socket
 import socketserver
 import struct
-import subprocess
 import sys
 import threading
-import time
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import background  # noqa: E402
 from collector import Collector  # noqa: E402
-from http_script import ScriptedHttpServer, reply, request_path  # noqa: E402
-
-try:
-    from http_script import read_header  # noqa: E402
-except ImportError:  # the scripted server before it read headers apart from bodies
-    from http_script import read_request
-
-    def read_header(conn):
-        return read_request(conn), b""
-from loopback import parse_address  # noqa: E402
-from net_peers import stop as stop_peers  # noqa: E402
+from http_script import ScriptedHttpServer, read_header, reply, request_path  # noqa: E402
+from loopback import parse_address, read_env  # noqa: E402
 
 CONTROL_HOST = "127.0.0.9"
 CONTROL_PREFIX = "/__cloud__/"
@@ -66,7 +56,6 @@ BANNER_PATH = "/applicationService/app/installerConfig"
 FALLBACK_PACKAGE_PATH = "/application/soft_package/pc/81974195/software/install.exe"
 BANNER_GIF_PATH = "/banner.gif"
 SEND_PIECE_BYTES = 1 << 20
-START_TIMEOUT_SECONDS = 10
 
 # A 1 x 1 GIF: enough for the banner widget to load an animation.
 BANNER_GIF = bytes.fromhex(
@@ -374,48 +363,25 @@ class Cloud:
             conn.shutdown(socket.SHUT_RDWR)
 
 
-def read_env(path):
-    values = {}
-    with open(path, encoding="utf-8") as env:
-        for line in env:
-            if "=" in line and not line.startswith("#"):
-                key, value = line.strip().split("=", 1)
-                values[key] = value
+def local_env(path):
+    values = read_env(path)
     if values.get("TARVEL_ENDPOINTS") != "local":
         raise SystemExit("the local cloud only serves the local endpoint profile")
     return values
 
 
 def run(args):
-    Cloud(read_env(args.env), args.collector).start()
+    Cloud(local_env(args.env), args.collector).start()
     if args.pidfile:
-        with open(args.pidfile + ".tmp", "w") as f:
-            f.write(str(os.getpid()))
-        os.replace(args.pidfile + ".tmp", args.pidfile)
+        background.announce(args.pidfile)
     threading.Event().wait()
 
 
 def start(args):
-    if os.path.exists(args.pidfile):
-        stop_peers(args)
-    log = open(args.pidfile + ".log", "w")
     command = [sys.executable, os.path.abspath(__file__), "run", "--pidfile", args.pidfile, "--env", args.env]
     if args.collector:
         command += ["--collector", args.collector]
-    # A session and streams of its own: CTest waits for the pipes of whatever
-    # a fixture starts.
-    child = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
-    deadline = time.monotonic() + START_TIMEOUT_SECONDS
-    while time.monotonic() < deadline:
-        if os.path.exists(args.pidfile):
-            return 0
-        if child.poll() is not None:
-            break
-        time.sleep(0.05)
-    child.kill()
-    sys.stderr.write(open(args.pidfile + ".log").read())
-    sys.stderr.write("cloud: did not start\n")
-    return 1
+    return background.start(command, args.pidfile, "cloud")
 
 
 def main():
@@ -430,7 +396,7 @@ def main():
         return 0
     if not args.pidfile:
         parser.error("start and stop need --pidfile")
-    return start(args) if args.command == "start" else stop_peers(args)
+    return start(args) if args.command == "start" else background.stop(args.pidfile)
 
 
 if __name__ == "__main__":

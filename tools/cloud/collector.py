@@ -16,6 +16,8 @@ import sys
 import threading
 import time
 
+from loopback import read_env
+
 SENSOR_PATH = "/sa"
 MAX_BODY_BYTES = 1 << 20
 
@@ -128,12 +130,7 @@ class Collector:
 
 def read_endpoints(path):
     """host and port of the analytics endpoint from a build's endpoints.env."""
-    values = {}
-    with open(path, encoding="utf-8") as env:
-        for line in env:
-            if "=" in line and not line.startswith("#"):
-                key, value = line.strip().split("=", 1)
-                values[key] = value
+    values = read_env(path)
     return values["TARVEL_ANALYTICS_HOST"], int(values["TARVEL_HTTP_PORT"])
 
 

@@ -7,3 +7,14 @@ def parse_address(text):
     if not host.startswith("127."):
         raise SystemExit("only loopback addresses: %s" % text)
     return host, int(port)
+
+
+def read_env(path):
+    """The KEY=value lines of a build's endpoints.env, as a dict."""
+    values = {}
+    with open(path, encoding="utf-8") as env:
+        for line in env:
+            if "=" in line and not line.startswith("#"):
+                key, value = line.strip().split("=", 1)
+                values[key] = value
+    return values

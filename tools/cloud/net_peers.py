@@ -12,14 +12,12 @@ process writes its log next to the pid file.
 
 import argparse
 import os
-import signal
-import subprocess
 import sys
 import threading
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import background  # noqa: E402
 from connect_proxy import ConnectProxy  # noqa: E402
 from dns_server import DnsServer  # noqa: E402
 from http_script import ScriptedHttpServer  # noqa: E402
@@ -27,7 +25,6 @@ from loopback import parse_address  # noqa: E402
 from recorder import Recorder  # noqa: E402
 
 PROXY_MODES = ("tunnel", "refuse", "short", "late")
-START_TIMEOUT_SECONDS = 10
 
 
 def run(args):
@@ -39,53 +36,14 @@ def run(args):
     for offset, mode in enumerate(PROXY_MODES):
         peers.append(ConnectProxy((proxy_host, proxy_port + offset), mode, "%s:%d" % http, recorder).start())
     DnsServer(parse_address(args.dns)).start()
-    with open(args.pidfile + ".tmp", "w") as f:
-        f.write(str(os.getpid()))
-    os.replace(args.pidfile + ".tmp", args.pidfile)
+    background.announce(args.pidfile)
     threading.Event().wait()
 
 
 def start(args):
-    if os.path.exists(args.pidfile):
-        stop(args)
-    log = open(args.pidfile + ".log", "w")
-    # A session and streams of its own: CTest waits for the pipes of whatever
-    # a fixture starts, and these peers outlive the fixture's setup step.
-    child = subprocess.Popen(
-        [sys.executable, os.path.abspath(__file__), "run", "--pidfile", args.pidfile,
-         "--http", args.http, "--proxy", args.proxy, "--dns", args.dns],
-        stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
-    deadline = time.monotonic() + START_TIMEOUT_SECONDS
-    while time.monotonic() < deadline:
-        if os.path.exists(args.pidfile):
-            return 0
-        if child.poll() is not None:
-            break
-        time.sleep(0.05)
-    child.kill()
-    sys.stderr.write(open(args.pidfile + ".log").read())
-    sys.stderr.write("net_peers: the peers did not start\n")
-    return 1
-
-
-def stop(args):
-    try:
-        pid = int(open(args.pidfile).read())
-    except (OSError, ValueError):
-        return 0
-    os.remove(args.pidfile)
-    try:
-        os.kill(pid, signal.SIGTERM)
-    except ProcessLookupError:
-        return 0
-    for _ in range(100):
-        try:
-            os.kill(pid, 0)
-        except ProcessLookupError:
-            return 0
-        time.sleep(0.05)
-    os.kill(pid, signal.SIGKILL)
-    return 0
+    return background.start([sys.executable, os.path.abspath(__file__), "run", "--pidfile", args.pidfile,
+                             "--http", args.http, "--proxy", args.proxy, "--dns", args.dns],
+                            args.pidfile, "net_peers")
 
 
 def main():
@@ -99,7 +57,7 @@ def main():
     if args.command == "run":
         run(args)
         return 0
-    return start(args) if args.command == "start" else stop(args)
+    return start(args) if args.command == "start" else background.stop(args.pidfile)
 
 
 if __name__ == "__main__":
