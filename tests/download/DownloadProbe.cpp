@@ -6,8 +6,8 @@
 //   download_probe <folder>   downloads into <folder>, recording in its config.ini
 // Prints "ready <total ms> <fetched ms> <path>": from Start to the verified file
 // (download and MD5 check), and from Start to the last byte written; or
-// "failed <state>". Exit code 0
-// when the package is ready, 1 when it failed, 2 on bad arguments.
+// "failed <state>". Exit code 0 when the package is ready, 1 when it failed,
+// 2 on bad arguments.
 #include <windows.h>
 #include <winsock2.h>
 
