@@ -125,3 +125,21 @@ function(tarvel_probe name)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
 endfunction()
+
+# tarvel_tests_need_cloud(name [LOCK lock ...]): the Windows tests of
+# tarvel_tests(name) talk to the local cloud (and take the resource locks).
+# Their list exists only once CTest has read the discovered tests, so the
+# properties are set from a file CTest reads after that.
+function(tarvel_tests_need_cloud name)
+  cmake_parse_arguments(ARG "" "" "LOCK" ${ARGN})
+  set(properties "FIXTURES_REQUIRED \"${TARVEL_CLOUD_FIXTURES}\"")
+  if(ARG_LOCK)
+    string(APPEND properties " RESOURCE_LOCK \"${ARG_LOCK}\"")
+  endif()
+  set(require ${CMAKE_CURRENT_BINARY_DIR}/${name}_need_cloud.cmake)
+  file(WRITE ${require}
+    "if(${name}_tests_TESTS)\n"
+    "  set_tests_properties(\${${name}_tests_TESTS} PROPERTIES ${properties})\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${require})
+endfunction()

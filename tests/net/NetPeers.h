@@ -1,5 +1,6 @@
-// The loopback peers that tools/cloud/net_peers.py runs for these tests (a CTest
-// fixture starts and stops them), and what every network test needs around them.
+// The loopback peers that tools/cloud/net_peers.py serves for these tests (the
+// local cloud's fixture starts and stops them), and what every network test
+// needs around them.
 #pragma once
 
 #include <windows.h>

@@ -3,9 +3,12 @@ address), the CDN with the package, the support host the installer probes,
 and optionally the analytics collector, all on the loopback addresses of a
 build's endpoints.env.
 
-    cloud.py start --pidfile F --env build/win/endpoints.env [--collector records.jsonl]
+    cloud.py start --pidfile F --env build/win/endpoints.env [--collector records.jsonl] [--net-peers]
     cloud.py stop --pidfile F
-    cloud.py run --env build/win/endpoints.env [--collector records.jsonl]
+    cloud.py run --env build/win/endpoints.env [--collector records.jsonl] [--net-peers]
+
+With --net-peers it also runs the peers of the network tests (net_peers.py),
+the DNS server on the build's DNS endpoint among them.
 
 The scenario (what the gateway answers, which faults the CDN injects) is set
 at run time on the control address, CONTROL_HOST at the same port:
@@ -47,6 +50,7 @@ import background  # noqa: E402
 from collector import Collector  # noqa: E402
 from http_script import ScriptedHttpServer, read_header, reply, request_path  # noqa: E402
 from loopback import parse_address, read_env  # noqa: E402
+from net_peers import start_net_peers  # noqa: E402
 
 CONTROL_HOST = "127.0.0.9"
 CONTROL_PREFIX = "/__cloud__/"
@@ -371,7 +375,10 @@ def local_env(path):
 
 
 def run(args):
-    Cloud(local_env(args.env), args.collector).start()
+    env = local_env(args.env)
+    Cloud(env, args.collector).start()
+    if args.net_peers:
+        start_net_peers(parse_address("%s:%s" % (env["TARVEL_DNS_SERVER"], env["TARVEL_DNS_PORT"])))
     if args.pidfile:
         background.announce(args.pidfile)
     threading.Event().wait()
@@ -381,6 +388,8 @@ def start(args):
     command = [sys.executable, os.path.abspath(__file__), "run", "--pidfile", args.pidfile, "--env", args.env]
     if args.collector:
         command += ["--collector", args.collector]
+    if args.net_peers:
+        command.append("--net-peers")
     return background.start(command, args.pidfile, "cloud")
 
 
@@ -390,6 +399,7 @@ def main():
     parser.add_argument("--pidfile")
     parser.add_argument("--env", help="a build's endpoints.env")
     parser.add_argument("--collector", help="also run the analytics collector, appending to this file")
+    parser.add_argument("--net-peers", action="store_true", help="also run the peers of the network tests")
     args = parser.parse_args()
     if args.command == "run":
         run(args)
