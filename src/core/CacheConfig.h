@@ -4,10 +4,12 @@
 // reads. Apart from the cached digest and path the file is only written; the
 // record in memory is what this process believes.
 //
-// One process-wide record, reached through GetCacheConfig and used from one
-// thread at a time (the main thread). Profile writes that fail, such as
-// before the product data folder exists, are ignored: the value stays in the
-// record.
+// One process-wide record, reached through GetCacheConfig and used from the
+// main thread. The one exception: the download engine's URL thread reads the
+// cached digest and path, which change only at construction and through the
+// downloader's Poll once that thread has finished. Profile writes that fail,
+// such as before the product data folder exists, are ignored: the value stays
+// in the record.
 #pragma once
 
 #include <cstddef>
