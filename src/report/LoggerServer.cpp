@@ -92,7 +92,7 @@ void CLoggerServer::LoadSdk() {
         library_.Reset(LoadQpxLibrary(libraryPath_));
         const HMODULE library = library_.Get();
         auto core = BuildQpxCoreTable(library);
-        InitialiseQpx(*core);
+        InitialiseQpx(*core, &OnSdkCrash);
         core_ = std::move(core);
         try {
             record_ = BuildQpxRecordTable(library);
@@ -100,7 +100,6 @@ void CLoggerServer::LoadSdk() {
             // Record-less: events and records are dropped, data services remain.
         }
         data_ = BuildQpxDataTable(library);
-        if (core_->qpxEnableCrashReport != nullptr) core_->qpxEnableCrashReport(&OnSdkCrash, core_.get());
     } catch (...) {
         // Degraded: no tables, every event dropped; the library stays loaded,
         // since a library that started its thread must not be unmapped under it.
@@ -273,7 +272,7 @@ bool CLoggerServer::Reinitialize() {
     CXMutexLock guard(*lock_);
     try {
         if (!core_) throw CorvanError("QPX not init");
-        if (core_->handle == 0) InitialiseQpx(*core_);
+        if (core_->handle == 0) InitialiseQpx(*core_, &OnSdkCrash);
     } catch (...) {
         // A failed re-initialisation leaves the instance as it was.
     }

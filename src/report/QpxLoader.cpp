@@ -160,7 +160,7 @@ std::unique_ptr<QpxDataTable> BuildQpxDataTable(HMODULE library) {
     return table;
 }
 
-void InitialiseQpx(QpxCoreTable& core) {
+void InitialiseQpx(QpxCoreTable& core, QpxCrashCallback onCrash) {
     if (core.qpxCreate(&core.handle) != 0) throw CorvanError("create QPX handle failed");
     if (core.qpxSetApplyKey(kAppId, kAppKey) != 0) throw CorvanError("SetAppkey failed");
     if (core.qpxSetAppInfo(kAppName, 0, 0) != 0) throw CorvanError("SetAppInfo failed");
@@ -170,4 +170,5 @@ void InitialiseQpx(QpxCoreTable& core) {
     if (core.qpxSetMidVersion != nullptr) core.qpxSetMidVersion(kMidVersion);
     core.qpxSetPubCertificate(kQpxPublicKey);
     core.qpxSetPriCcertificate(kQpxPrivateKey);
+    if (core.qpxEnableCrashReport != nullptr) core.qpxEnableCrashReport(onCrash, &core);
 }

@@ -30,5 +30,6 @@ std::unique_ptr<QpxCoreTable> BuildQpxCoreTable(HMODULE library);
 std::unique_ptr<QpxRecordTable> BuildQpxRecordTable(HMODULE library);
 std::unique_ptr<QpxDataTable> BuildQpxDataTable(HMODULE library);
 // Opens the SDK handle and hands it the application's identity, host and
-// keys; stores the handle in the table.
-void InitialiseQpx(QpxCoreTable& core);
+// keys; stores the handle in the table. Registers onCrash with the table as
+// its context when the SDK offers crash reports.
+void InitialiseQpx(QpxCoreTable& core, QpxCrashCallback onCrash);

@@ -33,6 +33,7 @@ struct FakeSdk {
     bool failCreate = false;
     int frees = 0;
     int creates = 0;
+    int crashHooks = 0;
     const char* mid = "0123456789abcdef0123456789abcdef";
 
     void Add(std::string call) {
@@ -73,6 +74,10 @@ std::unique_ptr<QpxCoreTable> FakeCore() {
     core->qpxSetPriCcertificate = [](const char*) { return 0; };
     core->qpxSetHostInfo = [](const char*, int) { return 0; };
     core->qpxSetSensorUrl = [](const char*) { return 0; };
+    core->qpxEnableCrashReport = [](QpxCrashCallback, void*) {
+        ++g_sdk->crashHooks;
+        return 0;
+    };
     core->qpxFree = [](uint32_t) {
         ++g_sdk->frees;
         return 0;
@@ -252,6 +257,7 @@ TEST_F(LoggerServerTest, ReinitializeOpensAReleasedHandleAgainAndAnswersFalse) {
     logger->ReleaseSdk();
     EXPECT_FALSE(logger->Reinitialize());
     EXPECT_EQ(sdk_.creates, 1);
+    EXPECT_EQ(sdk_.crashHooks, 1) << "the whole initialisation runs again, the crash hook included";
     EXPECT_TRUE(logger->SendEvent("again"));
 }
 
