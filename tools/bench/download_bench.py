@@ -20,7 +20,6 @@ contestants. Runs inside a loopback-only network namespace. Not part of
 
 import argparse
 import hashlib
-import http.client
 import os
 import resource
 import shutil
@@ -32,9 +31,8 @@ import time
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(REPO, "tools", "cloud"))
 
-from loopback import read_env  # noqa: E402
+from loopback import cloud_control, read_env  # noqa: E402
 
-CONTROL_HOST = "127.0.0.9"
 PACKAGE_NAME = "tarvel_setup.exe"
 WINE_OUT = "C:\\tarvel-bench"
 RUN_TIMEOUT = 600
@@ -107,16 +105,10 @@ class Bench:
         self.digest = digest.hexdigest()
 
     def control(self, command):
-        connection = http.client.HTTPConnection(CONTROL_HOST, self.port, timeout=120)
         try:
-            connection.request("GET", "/__cloud__/" + command)
-            reply = connection.getresponse()
-            body = reply.read()
-            if reply.status != 200:
-                raise SystemExit("download_bench: cloud %s: %d %r" % (command, reply.status, body[:200]))
-            return body
-        finally:
-            connection.close()
+            return cloud_control(self.port, command, timeout=120)
+        except (OSError, RuntimeError) as error:
+            raise SystemExit("download_bench: %s" % error)
 
     def start_servers(self):
         subprocess.run([self.wine_run, "--start-server"], check=True)

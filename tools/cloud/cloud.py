@@ -11,7 +11,7 @@ With --net-peers it also runs the peers of the network tests (net_peers.py),
 the DNS server on the build's DNS endpoint among them.
 
 The scenario (what the gateway answers, which faults the CDN injects) is set
-at run time on the control address, CONTROL_HOST at the same port:
+at run time on the control address, CLOUD_CONTROL_HOST at the same port:
 
     GET /__cloud__/set?key=value&...   change the scenario (keys: DEFAULTS)
     GET /__cloud__/reset               back to the defaults, request log emptied
@@ -49,10 +49,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import background  # noqa: E402
 from collector import Collector  # noqa: E402
 from http_script import ScriptedHttpServer, read_header, reply, request_path  # noqa: E402
-from loopback import parse_address, read_env  # noqa: E402
+from loopback import CLOUD_CONTROL_HOST, parse_address, read_env  # noqa: E402
 from net_peers import start_net_peers  # noqa: E402
 
-CONTROL_HOST = "127.0.0.9"
 CONTROL_PREFIX = "/__cloud__/"
 PKG_INFO_PATH = "/applicationService/installer/getAppVersion"
 WELCOME_PATH = "/applicationService/channel/welcome"
@@ -192,7 +191,7 @@ class Cloud:
             self.env["TARVEL_GATEWAY_FALLBACK_IP"]: "gateway_fallback",
             self.env["TARVEL_CDN_HOST"]: "cdn",
             self.env["TARVEL_SUPPORT_HOST"]: "support",
-            CONTROL_HOST: "control",
+            CLOUD_CONTROL_HOST: "control",
         }
 
     def start(self):

@@ -6,16 +6,15 @@ control address and the events in collected records.
 
 import os
 import sys
-import http.client
 
 from collector import read_endpoints
+from loopback import cloud_control
 
 SOURCE = os.environ["TARVEL_SOURCE_DIR"]
 BINARY = os.environ["TARVEL_BINARY_DIR"]
 WINE_RUN = os.environ["TARVEL_WINE_RUN"]
 PREFIX_DRIVE_C = os.path.join(BINARY, "wineprefix", "drive_c")
 HOST, PORT = read_endpoints(os.path.join(BINARY, "endpoints.env"))
-CLOUD_CONTROL_HOST = "127.0.0.9"
 
 
 def fail(message):
@@ -51,12 +50,7 @@ def unix_path(windows_path):
 
 def cloud(command):
     """Sends a command to the local vendor cloud's control address; the reply body."""
-    # http.client, not urllib: no proxy from the environment may come between.
-    connection = http.client.HTTPConnection(CLOUD_CONTROL_HOST, PORT, timeout=30)
     try:
-        connection.request("GET", "/__cloud__/" + command)
-        reply = connection.getresponse()
-        check(reply.status == 200, "cloud %s: %d" % (command, reply.status))
-        return reply.read()
-    finally:
-        connection.close()
+        return cloud_control(PORT, command)
+    except (OSError, RuntimeError) as error:
+        fail(str(error))
